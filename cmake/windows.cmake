@@ -1,0 +1,59 @@
+# Windows build: the deliverables, the programs the tests start, and the tests.
+enable_language(RC)
+
+set(VELMORA_BIN ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${VELMORA_BIN})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${VELMORA_BIN})
+
+# Everything links statically, so each program imports only system DLLs.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-static -static-libgcc -static-libstdc++)
+# Windows headers: the ANSI functions, Windows 2000 and later declarations.
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+target_compile_options(velmora_core PRIVATE -Os)
+
+# Deliverables are small, one-file programs.
+function(velmora_deliverable target)
+    target_compile_options(${target} PRIVATE ${VELMORA_WARNINGS} -Os)
+    target_link_options(${target} PRIVATE -Os -s -Wl,--gc-sections)
+endfunction()
+
+add_library(velmora_framework STATIC
+    framework/win_app.cpp
+    framework/wnd.cpp
+)
+target_include_directories(velmora_framework PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(velmora_framework PRIVATE ${VELMORA_WARNINGS} -Os)
+
+add_library(velmora_settings STATIC
+    settings/password_protection.cpp
+)
+target_include_directories(velmora_settings PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(velmora_settings PRIVATE ${VELMORA_WARNINGS} -Os)
+target_link_libraries(velmora_settings PUBLIC advapi32)
+
+# Velmora.scr without its WinMain and application object, so that tests can
+# link the runner's modes and drive them in-process.
+add_library(velmora_runner STATIC
+    runner/configure.cpp
+    runner/run_session.cpp
+)
+target_compile_options(velmora_runner PRIVATE ${VELMORA_WARNINGS} -Os)
+target_link_libraries(velmora_runner PUBLIC velmora_framework velmora_settings velmora_core
+    shell32 ole32 user32 gdi32 kernel32)
+
+add_executable(velmora_scr WIN32
+    runner/screensaver_app.cpp
+    framework/winmain.cpp
+    resources/velmora_scr.rc
+)
+set_target_properties(velmora_scr PROPERTIES OUTPUT_NAME Velmora SUFFIX ".scr")
+target_link_libraries(velmora_scr PRIVATE velmora_runner)
+velmora_deliverable(velmora_scr)
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(${VELMORA_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(tests)

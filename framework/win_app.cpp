@@ -1,0 +1,33 @@
+#include "framework/win_app.h"
+
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+CWinApp::CWinApp() { g_app = this; }
+
+CWinApp::~CWinApp() {
+    if (g_app == this) g_app = nullptr;
+}
+
+BOOL CWinApp::InitInstance() { return FALSE; }
+
+int CWinApp::Run() {
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : 1;
+    return ExitInstance();
+}
+
+int CWinApp::ExitInstance() { return m_exitCode; }
+
+CWinApp* AfxGetApp() { return g_app; }
+
+HINSTANCE AfxGetInstanceHandle() {
+    return g_app && g_app->m_hInstance ? g_app->m_hInstance : GetModuleHandleA(nullptr);
+}

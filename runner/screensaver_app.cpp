@@ -1,0 +1,38 @@
+#include "runner/screensaver_app.h"
+
+#include <cstdint>
+
+#include "runner/configure.h"
+#include "runner/run_session.h"
+
+CScreensaverApp theApp;
+
+ScrMode ParseCommandLine(HWND& hwndArg) {
+    hwndArg = nullptr;
+    ParsedCommandLine parsed = ParseCommandLineText(GetCommandLineA());
+    if (parsed.ownerIsForeground)
+        hwndArg = GetForegroundWindow();
+    else if (parsed.handle != 0)
+        // Windows passes handles as decimal numbers; they fit 32 bits.
+        hwndArg = reinterpret_cast<HWND>(static_cast<intptr_t>(parsed.handle));
+    return parsed.mode;
+}
+
+BOOL CScreensaverApp::InitInstance() {
+    HWND hwndArg = nullptr;
+    switch (ParseCommandLine(hwndArg)) {
+    case ScrMode::Run:
+        return StartRunSession();
+    case ScrMode::Preview:
+        return StartPreview(hwndArg);
+    case ScrMode::Configure:
+        RunConfigurationProgram(hwndArg);
+        return FALSE;
+    case ScrMode::ChangePassword:
+        ChangePassword(hwndArg);
+        return FALSE;
+    case ScrMode::None:
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// The settings file shared by Velmora.scr and Velmora.exe. It is always given
+// to the profile functions as a bare name, so Windows keeps it in the Windows
+// folder. Section and key names are compared without regard to case.
+namespace velmora_settings {
+
+constexpr const char kIniFile[] = "Velmora.ini";
+
+constexpr const char kSectionGeneral[] = "General";
+constexpr const char kKeyProgramPath[] = "ProgramPath";
+
+constexpr const char kSectionScreensaver[] = "Screensaver";
+constexpr const char kKeyCount[] = "nScr";
+constexpr const char kKeyEntryFormat[] = "Scr%d";
+constexpr const char kKeyLastShown[] = "LastScrShow";
+
+constexpr const char kSectionOptions[] = "Options";
+constexpr const char kKeyRandomOrder[] = "ShowRandomOrder";
+constexpr const char kKeyRotate[] = "ShowForXMinuts";
+constexpr const char kKeyShowTime[] = "ShowTime";
+constexpr int kDefaultShowTime = 15;
+constexpr int kMinShowTime = 1;
+constexpr int kMaxShowTime = 10000;
+
+constexpr const char kSectionAdditionalPath[] = "Additional Path";
+constexpr const char kKeyPathFormat[] = "Path%d";
+
+// Every path the programs read or build fits a MAX_PATH buffer.
+constexpr int kPathBuffer = 260;
+
+// The desktop registry values that say whether Windows protects the screensaver.
+constexpr const char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr const char kSecureValueNt[] = "ScreenSaverIsSecure";
+constexpr const char kUsePasswordValue9x[] = "ScreenSaveUsePassword";
+
+}  // namespace velmora_settings
