@@ -6,6 +6,8 @@
 
 #include "tests/support/win_test_support.h"
 
+#include <commctrl.h>
+
 namespace {
 
 using namespace vtest;
@@ -35,6 +37,24 @@ protected:
 
     bool StartScr(Process& scr, const std::string& arguments) {
         return scr.Start(Scr(), "\"" + Scr() + "\" " + arguments, folder.path());
+    }
+
+    // The shell's folder browser, known by our title inside it.
+    static HWND WaitForBrowser(const Process& scr) {
+        HWND browser = nullptr;
+        WaitUntil(
+            [&] {
+                HWND d = AnyDialogOf(scr.Id());
+                if (!d) return false;
+                for (const std::string& t : StaticTexts(d))
+                    if (t == "Path where Velmora.exe is located") {
+                        browser = d;
+                        return true;
+                    }
+                return false;
+            },
+            kWait);
+        return browser;
     }
 
     FileRestorer ini{IniPath()};
@@ -98,20 +118,8 @@ TEST_F(ConfigureMode, MissingProgramAsksForTheFolderUntilCancelled) {
                                            "located.");
         PressButton(box, IDOK);
 
-        // The shell's folder browser, with our title inside it.
-        HWND browser = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                HWND d = AnyDialogOf(scr.Id());
-                if (!d || d == box) return false;
-                for (const std::string& t : StaticTexts(d))
-                    if (t == "Path where Velmora.exe is located") {
-                        browser = d;
-                        return true;
-                    }
-                return false;
-            },
-            kWait));
+        HWND browser = WaitForBrowser(scr);
+        ASSERT_NE(browser, nullptr);
         PressButton(browser, IDCANCEL);
         EXPECT_TRUE(scr.WaitForExit(kWait));
         EXPECT_TRUE(ReadProbeLog(folder / "probe.log").empty()) << "nothing may be started";
@@ -145,4 +153,65 @@ TEST_F(ConfigureMode, UnknownSwitchesAndPasswordChangeEndSilently) {
     EXPECT_FALSE(PathExists(IniPath())) << "nothing may be written";
 }
 
+
+// The real folder browser, answered with OK on the folder it offers: first
+// without Velmora.exe there (the message names it, and the browser opens
+// again), then with the program placed in it.
+TEST_F(ConfigureMode, RealFolderBrowserChoiceIsCheckedAndStored) {
+    Process scr;
+    ASSERT_TRUE(StartScr(scr, "/c"));
+    HWND box = WaitForDialog(scr.Id(), "Error", kWait);
+    ASSERT_NE(box, nullptr);
+    PressButton(box, IDOK);
+    // The browser offers the root of its tree, the desktop; choosing it
+    // (selected explicitly: Wine leaves the tree without a selection when it
+    // opens again) is a choice of the desktop folder.
+    auto chooseRoot = [&](HWND browser) {
+        HWND tree = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                tree = FindDescendant(browser, "SysTreeView32");
+                return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0;
+            },
+            kWait));
+        LRESULT root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, root);
+        PressButton(browser, IDOK);
+    };
+    HWND browser = WaitForBrowser(scr);
+    ASSERT_NE(browser, nullptr);
+    chooseRoot(browser);
+    box = WaitForDialog(scr.Id(), "Error", kWait);
+    ASSERT_NE(box, nullptr);
+    // The folder it offered, as the message names it.
+    std::string text = MessageBoxText(box);
+    const std::string head = "Unable to find ";
+    const std::string tail = "\\Velmora.exe\nPlease select the right path where the file is located.";
+    ASSERT_EQ(text.compare(0, head.size(), head), 0) << text;
+    ASSERT_GT(text.size(), head.size() + tail.size()) << text;
+    ASSERT_EQ(text.compare(text.size() - tail.size(), tail.size(), tail), 0) << text;
+    std::string offered = text.substr(head.size(), text.size() - head.size() - tail.size());
+    ASSERT_TRUE(PathExists(offered)) << offered;
+
+    // Now the program is there: the same choice is accepted.
+    std::string program = PlaceProbe(offered);
+    struct Remove {
+        std::string path;
+        ~Remove() { DeleteFileA(path.c_str()); }
+    } removeProgram{program};
+    release.Set();
+    PressButton(box, IDOK);
+    browser = WaitForBrowser(scr);
+    ASSERT_NE(browser, nullptr);
+    chooseRoot(browser);
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+    std::vector<ProbeStart> starts = ReadProbeLog(folder / "probe.log");
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].ppid, scr.Id());
+    EXPECT_TRUE(SamePath(starts[0].currentDir, offered));
+    char stored[MAX_PATH] = "";
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+    GetPrivateProfileStringA("General", "ProgramPath", "", stored, sizeof stored, "Velmora.ini");
+    EXPECT_EQ(std::string(stored), program);
+}
 }  // namespace

@@ -336,6 +336,26 @@ HWND AnyDialogOf(DWORD pid) {
     return nullptr;
 }
 
+namespace {
+struct DescendantSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDescendant(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<DescendantSearch*>(lp);
+    if (lstrcmpiA(ClassNameOf(hwnd).c_str(), s->className) != 0) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND FindDescendant(HWND parent, const char* className) {
+    DescendantSearch search{className, nullptr};
+    EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

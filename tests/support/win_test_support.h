@@ -129,6 +129,8 @@ std::vector<HWND> TopLevelWindowsOf(DWORD pid);
 HWND WaitForDialog(DWORD pid, const std::string& caption, DWORD timeoutMs);
 // Any dialog of the process, or null.
 HWND AnyDialogOf(DWORD pid);
+// The first descendant window of the given class, or null.
+HWND FindDescendant(HWND parent, const char* className);
 // The texts of a dialog's static controls, in child order.
 std::vector<std::string> StaticTexts(HWND dialog);
 // The message text of a message box.
