@@ -56,4 +56,6 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(${VELMORA_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+add_subdirectory(trapline)
+add_subdirectory(savers)
 add_subdirectory(tests)
