@@ -14,15 +14,20 @@ velmora_pids=()
 velmora_log() { echo "[$(basename "$0")] $*"; }
 
 # Configures and builds the Windows build (build/win) and the host build
-# (build/host).
+# (build/host). VELMORA_TARGETS (space-separated) limits the build to those
+# Windows targets and skips the host build.
 velmora_build() {
-  local jobs
+  local jobs targets=()
   jobs=$(nproc 2>/dev/null || echo 2)
+  if [ -n "${VELMORA_TARGETS:-}" ]; then
+    read -r -a targets <<<"$VELMORA_TARGETS"
+    targets=(--target "${targets[@]}")
+  fi
   cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/win" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$VELMORA_ROOT/cmake/mingw-i686.cmake" >/dev/null || return 1
-  cmake --build "$VELMORA_BUILD/win" -j "$jobs" || return 1
-  if [ "${1:-}" != "--windows-only" ]; then
+  cmake --build "$VELMORA_BUILD/win" -j "$jobs" "${targets[@]}" || return 1
+  if [ "${1:-}" != "--windows-only" ] && [ -z "${VELMORA_TARGETS:-}" ]; then
     cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || return 1
     cmake --build "$VELMORA_BUILD/host" -j "$jobs" || return 1
   fi
