@@ -36,7 +36,12 @@ target_link_libraries(velmora_settings PUBLIC advapi32)
 # link the runner's modes and drive them in-process.
 add_library(velmora_runner STATIC
     runner/configure.cpp
+    runner/close_running.cpp
+    runner/hook_library.cpp
+    runner/pick_next.cpp
+    runner/preview_window.cpp
     runner/run_session.cpp
+    runner/session_window.cpp
 )
 target_compile_options(velmora_runner PRIVATE ${VELMORA_WARNINGS} -Os)
 target_link_libraries(velmora_runner PUBLIC velmora_framework velmora_settings velmora_core

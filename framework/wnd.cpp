@@ -42,8 +42,13 @@ const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
 
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                     const RECT& rect, CWnd* parent, UINT id) {
+    return CreateEx(exStyle, className, windowName, style, rect, parent ? parent->m_hWnd : nullptr,
+                    id);
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                    const RECT& rect, HWND parentHwnd, UINT id) {
     if (!className) return FALSE;
-    HWND parentHwnd = parent ? parent->m_hWnd : nullptr;
     HWND hwnd = CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
                                 rect.right - rect.left, rect.bottom - rect.top, parentHwnd,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),

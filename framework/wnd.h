@@ -21,6 +21,9 @@ public:
     // fails, including when the creation handler refused with -1.
     BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                   const RECT& rect, CWnd* parent, UINT id);
+    // The same under a window that is not one of ours.
+    BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                  const RECT& rect, HWND parent, UINT id);
 
     BOOL DestroyWindow();
 

@@ -1,0 +1,30 @@
+#include "runner/next_choice.h"
+
+int DrawForMillisecond(int millisecond) {
+    RuntimeRandom random(static_cast<uint32_t>(millisecond));
+    random.Draw();
+    return random.Draw();
+}
+
+int ScaleDraw(int r, int lo, int hi) {
+    double span = static_cast<double>(hi) - lo + 1;
+    return static_cast<int>(r / 32768.0 * span + lo);
+}
+
+NextChoice ChooseNext(int count, int order, int last, int draw) {
+    NextChoice choice;
+    if (count <= 0) return choice;
+    if (count == 1) {
+        choice.index = 0;
+        return choice;
+    }
+    if (order == 1) {
+        choice.index = ScaleDraw(draw, 0, count - 1);
+        return choice;
+    }
+    choice.index = last < count - 1 ? last + 1 : 0;
+    // A negative stored index would step to a negative key; start over instead.
+    if (choice.index < 0) choice.index = 0;
+    choice.writeLast = true;
+    return choice;
+}
