@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "runner/child_command.h"
 #include "settings/settings_names.h"
 
 namespace names = velmora_settings;
@@ -82,9 +83,7 @@ void RunConfigurationProgram(HWND hwndOwner, FolderChooser chooseFolder) {
                                    names::kIniFile);
 
     std::string shortPath = ShortPathOf(path);
-    std::string folder;
-    size_t slash = shortPath.rfind('\\');
-    if (slash != std::string::npos) folder = shortPath.substr(0, slash);
+    std::string folder = FolderOf(shortPath);
 
     // The program gets no arguments: an empty, writable command line.
     char commandLine[1] = "";

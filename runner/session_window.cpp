@@ -2,6 +2,7 @@
 
 #include "framework/win_app.h"
 #include "resources/velmora_scr_ids.h"
+#include "runner/child_command.h"
 #include "runner/close_running.h"
 #include "runner/configure.h"
 #include "runner/hook_library.h"
@@ -108,14 +109,8 @@ bool CScrWnd::PrepareChild(const std::string& path, ChildStart& start) {
     DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
     if (n == 0 || n >= sizeof shortPath) return false;
     start.shortPath.assign(shortPath, n);
-    size_t slash = start.shortPath.rfind('\\');
-    start.folder = slash == std::string::npos ? "" : start.shortPath.substr(0, slash);
-    // GetShortPathNameA gives back the long path on volumes without 8.3
-    // names; quoted, the child still finds its switch.
-    if (start.shortPath.find(' ') != std::string::npos)
-        start.commandLine = "\"" + start.shortPath + "\" /s";
-    else
-        start.commandLine = start.shortPath + " /s";
+    start.folder = FolderOf(start.shortPath);
+    start.commandLine = ChildCommandLine(start.shortPath);
     return true;
 }
 

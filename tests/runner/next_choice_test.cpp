@@ -97,3 +97,20 @@ TEST(RunOptions, ShowTimeAndCloseMethod) {
 }
 
 }  // namespace
+
+#include "runner/child_command.h"
+
+namespace {
+
+TEST(ChildCommand, SwitchAndFolder) {
+    EXPECT_EQ(ChildCommandLine("C:\\WINDOWS\\SYSTEM32\\AURORA.SCR"),
+              "C:\\WINDOWS\\SYSTEM32\\AURORA.SCR /s");
+    // A long path given back for a volume without 8.3 names stays one argument.
+    EXPECT_EQ(ChildCommandLine("D:\\My Savers\\Deep Sea.scr"), "\"D:\\My Savers\\Deep Sea.scr\" /s");
+    EXPECT_EQ(FolderOf("C:\\WINDOWS\\SYSTEM32\\AURORA.SCR"), "C:\\WINDOWS\\SYSTEM32");
+    EXPECT_EQ(FolderOf("D:\\My Savers\\Deep Sea.scr"), "D:\\My Savers");
+    EXPECT_EQ(FolderOf("C:\\A.SCR"), "C:");
+    EXPECT_EQ(FolderOf("A.SCR"), "");
+}
+
+}  // namespace
