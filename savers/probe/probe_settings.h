@@ -1,0 +1,26 @@
+#pragma once
+// The probe's sidecar INI: "<program path without extension>.ini", [Probe].
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "savers/probe/probe_behaviour.h"
+
+struct ProbeSettings {
+    ProbeBehaviour behaviour = ProbeBehaviour::Normal;
+    COLORREF colour = RGB(0, 0, 0);
+};
+
+// This program's path with long names.
+std::string ModuleLongPath();
+// The path with its extension replaced by ".ini".
+std::string SidecarPathFor(const std::string& modulePath);
+// The last component of a path.
+std::string FileNameOf(const std::string& path);
+
+// Behaviour= and Color= from the sidecar next to the program; the colour
+// falls back to one fixed by the program's file name.
+ProbeSettings ReadProbeSettings(const std::string& modulePath);
+
+COLORREF ColorRefFromRgb(std::uint32_t rgb);

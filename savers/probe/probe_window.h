@@ -1,0 +1,43 @@
+#pragma once
+// The probe's window: full screen (filled with its colour, its file name in
+// the middle, ending when the user comes back) or a preview child (filled
+// with its colour, ending with its parent).
+#include <windows.h>
+
+#include <string>
+
+#include "framework/wnd.h"
+
+class CProbeWnd : public CWnd {
+public:
+    // closable: whether WM_CLOSE ends the full-screen window.
+    CProbeWnd(COLORREF colour, std::string name, bool closable);
+
+    // A topmost popup over the whole screen, in the foreground with focus.
+    BOOL CreateFullScreen();
+    // A child filling the parent's client area; FALSE for an invalid parent.
+    BOOL CreatePreview(HWND parent);
+
+    // How far the pointer may drift before the user counts as back.
+    static constexpr int kMoveTolerance = 4;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(LPCREATESTRUCTA cs) override;
+    void OnDestroy() override;
+    void OnTimer(UINT_PTR id) override;
+    void OnPaint() override;
+    void OnClose() override;
+
+private:
+    void Draw(HDC dc);
+    void OnMouseMove(POINT at);
+
+    COLORREF m_colour;
+    std::string m_name;
+    bool m_closable;
+    bool m_fullScreen = false;
+    HWND m_parent = nullptr;
+    bool m_haveFirstCursor = false;
+    POINT m_firstCursor{};
+};
