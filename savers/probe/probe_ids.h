@@ -1,4 +1,9 @@
 #pragma once
-#define IDS_PROBE_NAME 1
-#define IDI_PROBE 128
-#define IDD_PROBE_SETTINGS 200
+// Resource ids of probe.scr.
+
+// String 1 is the name Windows (and the catalogue) show for a screensaver.
+#define IDS_DESCRIPTION 1
+#define IDI_PROBE 1
+
+#define IDD_SETTINGS 100
+#define IDC_SETTINGS_TEXT 101

@@ -434,4 +434,60 @@ std::string ArgumentsOf(const std::string& commandLine) {
     return commandLine.substr(i);
 }
 
+
+bool WaitPumping(HANDLE handle, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+        DWORD rc = MsgWaitForMultipleObjects(1, &handle, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+        if (rc == WAIT_OBJECT_0) return true;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+OpenedProcess::OpenedProcess(DWORD pid)
+    : m_pid(pid),
+      m_process(pid ? OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE,
+                                  FALSE, pid)
+                    : nullptr) {}
+
+OpenedProcess::~OpenedProcess() {
+    if (!m_process) return;
+    if (Running()) {
+        TerminateProcess(m_process, 99);
+        WaitForSingleObject(m_process, 5000);
+    }
+    CloseHandle(m_process);
+}
+
+bool OpenedProcess::Running() const {
+    return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+DWORD OpenedProcess::ExitCode() const {
+    DWORD code = ~0u;
+    if (m_process) GetExitCodeProcess(m_process, &code);
+    return code;
+}
+
+HWND WaitForVisibleWindow(DWORD pid, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : TopLevelWindowsOf(pid))
+                if (IsWindowVisible(hwnd)) {
+                    found = hwnd;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
 }  // namespace vtest

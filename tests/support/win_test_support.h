@@ -183,4 +183,32 @@ std::vector<ProbeStart> ReadProbeLog(const std::string& path);
 // path, so both read as no arguments here.
 std::string ArgumentsOf(const std::string& commandLine);
 
+
+// Waits for a handle to be signalled, pumping this thread's messages; true
+// when it was.
+bool WaitPumping(HANDLE handle, DWORD timeoutMs);
+
+// A process the test did not start itself (a grandchild, say), opened by id
+// and ended by handle at destruction if still running.
+class OpenedProcess {
+public:
+    explicit OpenedProcess(DWORD pid);
+    ~OpenedProcess();
+    OpenedProcess(const OpenedProcess&) = delete;
+    OpenedProcess& operator=(const OpenedProcess&) = delete;
+
+    bool IsOpen() const { return m_process != nullptr; }
+    bool WaitForExit(DWORD timeoutMs) { return !m_process || WaitPumping(m_process, timeoutMs); }
+    bool Running() const;
+    DWORD ExitCode() const;
+    DWORD Id() const { return m_pid; }
+
+private:
+    DWORD m_pid;
+    HANDLE m_process;
+};
+
+// The first visible top-level window of a process, waited for; null if none came.
+HWND WaitForVisibleWindow(DWORD pid, DWORD timeoutMs);
+
 }  // namespace vtest

@@ -1,0 +1,87 @@
+#include "savers/probe/probe_app.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "runner/command_line.h"
+#include "savers/probe/probe_behaviour.h"
+#include "savers/probe/settings_dialog.h"
+#include "tests/support/probe_log.h"
+
+CProbeApp theApp;
+
+namespace {
+
+// Windows passes window handles as decimal numbers; they fit 32 bits.
+HWND HandleFrom(int value) { return reinterpret_cast<HWND>(static_cast<intptr_t>(value)); }
+
+}  // namespace
+
+BOOL CProbeApp::InitInstance() {
+    // Every start is logged, even one that fails or ends at once.
+    vtest::AppendProbeStart("VELMORA_SAVER_PROBE_LOG");
+    m_modulePath = ModuleLongPath();
+    const ProbeSettings settings = ReadProbeSettings(m_modulePath);
+    if (settings.behaviour == ProbeBehaviour::Fail) {
+        m_exitCode = kExitFail;
+        return FALSE;
+    }
+
+    const char* commandLine = GetCommandLineA();
+    // The second process of a handoff runs as /s would.
+    if (IsHandoffCommandLine(commandLine)) return RunFullScreen(settings);
+
+    const ParsedCommandLine command = ParseCommandLineText(commandLine);
+    switch (command.mode) {
+    case ScrMode::Run:
+        if (settings.behaviour == ProbeBehaviour::Handoff) return HandOff();
+        return RunFullScreen(settings);
+    case ScrMode::Preview:
+        return RunPreview(settings, HandleFrom(command.handle));
+    case ScrMode::Configure: {
+        HWND given = HandleFrom(command.handle);
+        HWND owner = command.ownerIsForeground ? GetForegroundWindow()
+                     : IsWindow(given)         ? given
+                                               : nullptr;
+        if (!ShowSettingsDialog(owner)) return NotStarted();
+        return FALSE;
+    }
+    default:
+        return NotStarted();
+    }
+}
+
+BOOL CProbeApp::RunFullScreen(const ProbeSettings& settings) {
+    m_window = std::make_unique<CProbeWnd>(settings.colour, FileNameOf(m_modulePath),
+                                           settings.behaviour != ProbeBehaviour::IgnoreClose);
+    if (!m_window->CreateFullScreen()) return NotStarted();
+    m_pMainWnd = m_window.get();
+    return TRUE;
+}
+
+BOOL CProbeApp::RunPreview(const ProbeSettings& settings, HWND parent) {
+    m_window = std::make_unique<CProbeWnd>(settings.colour, FileNameOf(m_modulePath), true);
+    if (!m_window->CreatePreview(parent)) return NotStarted();
+    m_pMainWnd = m_window.get();
+    return TRUE;
+}
+
+BOOL CProbeApp::HandOff() {
+    std::string text = "\"" + m_modulePath + "\" /handoff";
+    std::vector<char> commandLine(text.begin(), text.end());
+    commandLine.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(m_modulePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &si, &pi))
+        return NotStarted();
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return FALSE;
+}
+
+BOOL CProbeApp::NotStarted() {
+    m_exitCode = kExitNotStarted;
+    return FALSE;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// probe.scr: a screensaver the tests drive. Every start appends a line to
+// the log named by VELMORA_SAVER_PROBE_LOG; the sidecar INI chooses how it
+// behaves (see probe_settings.h).
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/win_app.h"
+#include "savers/probe/probe_settings.h"
+#include "savers/probe/probe_window.h"
+
+class CProbeApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+
+private:
+    BOOL RunFullScreen(const ProbeSettings& settings);
+    BOOL RunPreview(const ProbeSettings& settings, HWND parent);
+    // Starts "<module path>" /handoff and ends this process.
+    BOOL HandOff();
+    BOOL NotStarted();
+
+    std::string m_modulePath;
+    std::unique_ptr<CProbeWnd> m_window;
+};
