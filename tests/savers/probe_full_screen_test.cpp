@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tests/savers/probe_copy.h"
+#include "tests/savers/probe_fixture.h"
 
 namespace {
 

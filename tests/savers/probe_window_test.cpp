@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "savers/probe/probe_window.h"
-#include "tests/savers/probe_copy.h"
+#include "tests/savers/probe_fixture.h"
 
 namespace {
 

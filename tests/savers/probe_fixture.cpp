@@ -1,4 +1,4 @@
-#include "tests/savers/probe_copy.h"
+#include "tests/savers/probe_fixture.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
-// A copy of probe.scr under a name of the test's choosing, in a fresh folder,
-// with its sidecar INI and the log it writes. Everything goes at destruction.
+// What the probe tests share: a copy of probe.scr under a name of the test's
+// choosing, the screen read back, a window of the test's own to host it.
 #include <windows.h>
 
 #include <string>
@@ -12,6 +12,8 @@ namespace vtest {
 
 constexpr DWORD kProbeWait = 15000;
 
+// The copy lives in a fresh folder with its sidecar INI and the log it
+// writes; everything goes at destruction.
 class ProbeCopy {
 public:
     // iniLines: the [Probe] section's lines ("Behaviour=fail"), none for no INI.
