@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr int kTrailSamples = 64;
+// Enough points that the curve shows no corners even on the widest orbit.
+constexpr int kTrailSamples = 96;
 
 POINT ToPoint(const OrbitsScene::Projected& p) {
     return {static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))};
@@ -23,67 +24,58 @@ void Disc(HDC dc, double x, double y, double r) {
 
 void COrbitsPainter::Paint(CDibSection& target, int frame) {
     const int w = target.Width(), h = target.Height();
-    if (!m_backdrop.Matches(w, h)) {
-        m_scene.SetViewport(w, h);
-        if (!m_backdrop.Create(w, h)) return;
-        m_scene.RenderBackdrop(m_backdrop.Bits());
-        DrawOrbits(m_backdrop.Dc());
-        GdiFlush();
-    }
+    if (!m_backdrop.Matches(w, h)) RenderBackdrop(w, h);
+    if (!m_backdrop.Matches(w, h)) return;
     HDC dc = target.Dc();
     BitBlt(dc, 0, 0, w, h, m_backdrop.Dc(), 0, 0, SRCCOPY);
 
     const double t = OrbitsScene::SecondsAt(frame);
-    DrawTrails(dc, t, false);
+    TraceTrails(t);
+    // GDI may batch its drawing: flush it before the pixels are touched.
+    GdiFlush();
+    m_trails.Blend(target.Bits(), false);
 
     std::vector<int> order = m_scene.BackToFront(t);
     size_t next = 0;
     for (; next < order.size() && m_scene.PlanetAt(order[next], t).depth < 0; ++next)
         DrawPlanet(dc, order[next], t);
     DrawSun(dc);
-    DrawTrails(dc, t, true);
+    GdiFlush();
+    m_trails.Blend(target.Bits(), true);
     for (; next < order.size(); ++next) DrawPlanet(dc, order[next], t);
 }
 
-Rgb COrbitsPainter::BackdropAt(const OrbitsScene::Projected& p) const {
-    int x = std::clamp(static_cast<int>(p.x), 0, m_backdrop.Width() - 1);
-    int y = std::clamp(static_cast<int>(p.y), 0, m_backdrop.Height() - 1);
-    uint32_t pixel = m_backdrop.Bits()[static_cast<size_t>(y) * m_backdrop.Width() + x];
-    return {double(PixelRed(pixel)), double(PixelGreen(pixel)), double(PixelBlue(pixel))};
-}
-
-void COrbitsPainter::DrawOrbits(HDC dc) const {
-    // Segment by segment, each tinted from the backdrop under it, so the
-    // line stays faint over both the corona and the dark.
+void COrbitsPainter::RenderBackdrop(int width, int height) {
+    m_scene.SetViewport(width, height);
+    if (!m_backdrop.Create(width, height)) return;
+    m_scene.RenderBackdrop(m_backdrop.Bits());
+    m_trails.Resize(width, height);
+    const double halfWidth = 0.55;
     for (int i = 0; i < static_cast<int>(m_scene.Planets().size()); ++i) {
-        std::vector<OrbitsScene::Projected> path = m_scene.OrbitPath(i, 160);
-        for (size_t k = 0; k + 1 < path.size(); ++k) {
-            CPen pen = MakePen(OrbitsScene::OrbitLineOver(BackdropAt(path[k])), 1);
-            ScopedSelectObject use(dc, pen.Get());
-            POINT line[2] = {ToPoint(path[k]), ToPoint(path[k + 1])};
-            Polyline(dc, line, 2);
-        }
+        std::vector<TrailLayer::Vertex> line;
+        for (const auto& p : m_scene.OrbitPath(i, 240))
+            line.push_back({p.x, p.y, halfWidth, OrbitsScene::kOrbitLineOpacity, p.depth});
+        m_trails.Add(line, OrbitsScene::OrbitLineColour());
     }
+    m_trails.Blend(m_backdrop.Bits(), false);
+    m_trails.Blend(m_backdrop.Bits(), true);
+    m_trails.Clear();
 }
 
-void COrbitsPainter::DrawTrails(HDC dc, double t, bool front) const {
+void COrbitsPainter::TraceTrails(double t) {
+    m_trails.Clear();
     const auto& planets = m_scene.Planets();
     for (int i = 0; i < static_cast<int>(planets.size()); ++i) {
         std::vector<OrbitsScene::Projected> trail = m_scene.Trail(i, t, kTrailSamples);
-        double head = m_scene.PlanetAt(i, t).radius;
-        // Oldest first, so the bright young end is laid last.
-        for (int k = kTrailSamples - 2; k >= 0; --k) {
-            const auto& a = trail[k + 1];
-            const auto& b = trail[k];
-            if ((a.depth + b.depth >= 0) != front) continue;
-            double age = (k + 0.5) / (kTrailSamples - 1);
-            int width = static_cast<int>(std::lround(1 + head * 0.9 * (1 - age)));
-            OrbitsScene::Projected middle{(a.x + b.x) / 2, (a.y + b.y) / 2, 0, 0};
-            CPen pen = MakePen(OrbitsScene::TrailOver(BackdropAt(middle), planets[i], age), width);
-            ScopedSelectObject use(dc, pen.Get());
-            POINT line[2] = {ToPoint(a), ToPoint(b)};
-            Polyline(dc, line, 2);
+        const double head = m_scene.PlanetAt(i, t).radius;
+        std::vector<TrailLayer::Vertex> stroke;
+        for (int k = 0; k < kTrailSamples; ++k) {
+            double age = static_cast<double>(k) / (kTrailSamples - 1);
+            const auto& p = trail[k];
+            stroke.push_back({p.x, p.y, OrbitsScene::TrailWidth(head, age) / 2,
+                              OrbitsScene::TrailOpacity(age), p.depth});
         }
+        m_trails.Add(stroke, planets[i].colour);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Draws Velmora Orbits with GDI: a still backdrop (rendered once per size),
-// then orbit lines, trails, the sun and shaded planets, back to front.
+// Draws Velmora Orbits: a still backdrop with the orbit lines (rendered once
+// per size), then, back to front, the trails laid into the pixels and the sun
+// and shaded planets drawn with GDI.
 #include <windows.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include "savers/demos/dib_section.h"
 #include "savers/demos/orbits_scene.h"
 #include "savers/demos/scene_painter.h"
+#include "savers/demos/trail_layer.h"
 
 class COrbitsPainter : public CScenePainter {
 public:
@@ -16,14 +18,14 @@ public:
 
 private:
     // The still parts, into the backdrop once per size.
-    void DrawOrbits(HDC dc) const;
-    Rgb BackdropAt(const OrbitsScene::Projected& p) const;
-    // Trail segments on one side of the sun's plane: behind it, or before it.
-    void DrawTrails(HDC dc, double t, bool front) const;
+    void RenderBackdrop(int width, int height);
+    // Every planet's trail at time t, into m_trails.
+    void TraceTrails(double t);
     void DrawSun(HDC dc) const;
     void DrawPlanet(HDC dc, int i, double t) const;
     void DrawBall(HDC dc, const OrbitsScene::Projected& at, const Rgb& colour) const;
 
     OrbitsScene m_scene;
     CDibSection m_backdrop;
+    TrailLayer m_trails;
 };

@@ -217,9 +217,10 @@ void OrbitsScene::RenderBackdrop(uint32_t* pixels) const {
     }
 }
 
-Rgb OrbitsScene::TrailOver(const Rgb& under, const Planet& p, double age) {
-    double opacity = 0.8 * std::pow(1 - std::clamp(age, 0.0, 1.0), 1.5);
-    return Mix(under, p.colour, opacity);
+double OrbitsScene::TrailOpacity(double age) {
+    return 0.8 * std::pow(1 - std::clamp(age, 0.0, 1.0), 1.5);
 }
 
-Rgb OrbitsScene::OrbitLineOver(const Rgb& under) { return Mix(under, {170, 140, 190}, 0.14); }
+double OrbitsScene::TrailWidth(double head, double age) {
+    return 1 + std::max(0.0, head) * 0.9 * (1 - std::clamp(age, 0.0, 1.0));
+}

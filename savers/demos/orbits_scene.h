@@ -62,11 +62,14 @@ public:
     // 0x00RRGGBB pixels, top row first, for the current viewport.
     void RenderBackdrop(uint32_t* pixels) const;
 
-    // A trail seen over the backdrop colour `under`, at age 0 (at the
-    // planet) .. 1 (where it ends, fully faded into the backdrop).
-    static Rgb TrailOver(const Rgb& under, const Planet& p, double age);
-    // The faint line of an orbit over the backdrop.
-    static Rgb OrbitLineOver(const Rgb& under);
+    // A trail at age 0 (at the planet) .. 1 (where it ends): how much of the
+    // planet's colour it shows, fading to nothing at the end, and how wide it
+    // is in pixels behind a planet of radius `head`.
+    static double TrailOpacity(double age);
+    static double TrailWidth(double head, double age);
+    // The faint line of an orbit.
+    static Rgb OrbitLineColour() { return {170, 140, 190}; }
+    static constexpr double kOrbitLineOpacity = 0.16;
 
 private:
     uint32_t m_seed;

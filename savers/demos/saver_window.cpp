@@ -21,48 +21,48 @@ BOOL CSaverWnd::CreateFullScreen(const char* title) {
     m_fullScreen = true;
     // The virtual screen spans every monitor; it is zero before multiple
     // monitor support, where the primary screen is all there is.
-    RECT r = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
-    int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT r = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     if (w <= 0 || h <= 0) {
         r.left = r.top = 0;
-        w = GetSystemMetrics(SM_CXSCREEN);
-        h = GetSystemMetrics(SM_CYSCREEN);
+        w = ::GetSystemMetrics(SM_CXSCREEN);
+        h = ::GetSystemMetrics(SM_CYSCREEN);
     }
     r.right = r.left + w;
     r.bottom = r.top + h;
     // The start position before the window exists: whatever WM_MOUSEMOVE
     // reports first, only a real move away from here ends the saver.
-    GetCursorPos(&m_firstCursor);
+    ::GetCursorPos(&m_firstCursor);
     if (!CreateEx(WS_EX_TOPMOST, SaverClass(), title, WS_POPUP | WS_VISIBLE, r,
                   static_cast<HWND>(nullptr), 0))
         return FALSE;
-    SetForegroundWindow(m_hWnd);
-    SetFocus(m_hWnd);
+    ::SetForegroundWindow(m_hWnd);
+    ::SetFocus(m_hWnd);
     return TRUE;
 }
 
 BOOL CSaverWnd::CreatePreview(HWND parent, const char* title) {
     m_fullScreen = false;
-    if (!parent || !IsWindow(parent)) return FALSE;
+    if (!parent || !::IsWindow(parent)) return FALSE;
     RECT r;
-    GetClientRect(parent, &r);
+    ::GetClientRect(parent, &r);
     return CreateEx(0, SaverClass(), title, WS_CHILD | WS_VISIBLE, r, parent, 0);
 }
 
 int CSaverWnd::OnCreate(LPCREATESTRUCTA cs) {
     if (!m_buffer.Create(cs->cx, cs->cy)) return -1;
     if (m_fullScreen) {
-        ShowCursor(FALSE);
+        ::ShowCursor(FALSE);
         m_cursorHidden = true;
     }
     NextFrame();
-    SetTimer(m_hWnd, kFrameTimer, kFrameMs, nullptr);
+    ::SetTimer(m_hWnd, kFrameTimer, kFrameMs, nullptr);
     return 0;
 }
 
 void CSaverWnd::OnDestroy() {
-    KillTimer(m_hWnd, kFrameTimer);
-    if (m_cursorHidden) ShowCursor(TRUE);
+    ::KillTimer(m_hWnd, kFrameTimer);
+    if (m_cursorHidden) ::ShowCursor(TRUE);
     m_cursorHidden = false;
 }
 
@@ -70,20 +70,20 @@ void CSaverWnd::OnTimer(UINT_PTR id) {
     if (id != kFrameTimer) return;
     // A preview's parent may live in another process, which does not always
     // take its child along when it goes: check on every frame.
-    if (!m_fullScreen && !IsWindow(GetParent(m_hWnd))) {
+    if (!m_fullScreen && !::IsWindow(::GetParent(m_hWnd))) {
         DestroyWindow();
         return;
     }
     ++m_frame;
     NextFrame();
-    HDC dc = GetDC(m_hWnd);
+    HDC dc = ::GetDC(m_hWnd);
     Present(dc);
-    ReleaseDC(m_hWnd, dc);
+    ::ReleaseDC(m_hWnd, dc);
 }
 
 void CSaverWnd::NextFrame() {
     RECT client;
-    GetClientRect(m_hWnd, &client);
+    ::GetClientRect(m_hWnd, &client);
     if (!m_buffer.Matches(client.right, client.bottom) &&
         !m_buffer.Create(client.right, client.bottom))
         return;
@@ -92,14 +92,14 @@ void CSaverWnd::NextFrame() {
 
 void CSaverWnd::Present(HDC dc) {
     if (m_buffer.Dc())
-        BitBlt(dc, 0, 0, m_buffer.Width(), m_buffer.Height(), m_buffer.Dc(), 0, 0, SRCCOPY);
+        ::BitBlt(dc, 0, 0, m_buffer.Width(), m_buffer.Height(), m_buffer.Dc(), 0, 0, SRCCOPY);
 }
 
 void CSaverWnd::OnPaint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+    HDC dc = ::BeginPaint(m_hWnd, &ps);
     Present(dc);
-    EndPaint(m_hWnd, &ps);
+    ::EndPaint(m_hWnd, &ps);
 }
 
 void CSaverWnd::OnMouseMove(POINT at) {
@@ -132,12 +132,12 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
         // The position in screen coordinates: the window may not start at 0, 0.
         POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        ClientToScreen(m_hWnd, &at);
+        ::ClientToScreen(m_hWnd, &at);
         OnMouseMove(at);
         return 0;
     }
     case WM_SETCURSOR:
-        SetCursor(nullptr);
+        ::SetCursor(nullptr);
         return TRUE;
     case WM_SYSCOMMAND:
         // Windows would start the screensaver again while it runs.
