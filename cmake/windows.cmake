@@ -19,11 +19,16 @@ function(velmora_deliverable target)
 endfunction()
 
 add_library(velmora_framework STATIC
+    framework/data_exchange.cpp
+    framework/dialog.cpp
+    framework/property_page.cpp
+    framework/property_sheet.cpp
     framework/win_app.cpp
     framework/wnd.cpp
 )
 target_include_directories(velmora_framework PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_framework PRIVATE ${VELMORA_WARNINGS} -Os)
+target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32)
 
 add_library(velmora_settings STATIC
     settings/password_protection.cpp
@@ -63,4 +68,5 @@ add_subdirectory(${VELMORA_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 
 add_subdirectory(trapline)
 add_subdirectory(savers)
+add_subdirectory(config/controls)
 add_subdirectory(tests)

@@ -1,5 +1,7 @@
 #include "framework/win_app.h"
 
+#include "framework/wnd.h"
+
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -25,6 +27,10 @@ int CWinApp::Run() {
 }
 
 int CWinApp::ExitInstance() { return m_exitCode; }
+
+void CWinApp::OnHelp() {
+    if (m_pMainWnd) m_pMainWnd->WinHelp(0, HELP_CONTEXT);
+}
 
 CWinApp* AfxGetApp() { return g_app; }
 

@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <mutex>
 #include <set>
@@ -7,11 +9,24 @@
 
 #include "framework/win_app.h"
 
+namespace {
+// Our subclass is told apart from anyone else's by procedure and this id.
+constexpr UINT_PTR kSubclassId = 0x56454C4D;
+}
+
 CWnd::~CWnd() {
     // An object destroyed while its window lives must not be reached again.
-    if (m_hWnd && IsWindow(m_hWnd) && FromHandle(m_hWnd) == this) {
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_hWnd);
+    // A window we only subclassed belongs to someone else (a dialog owns its
+    // items): unbind it and leave it alone; one of our own classes goes.
+    if (m_hWnd && ::IsWindow(m_hWnd) && FromHandle(m_hWnd) == this) {
+        HWND hwnd = m_hWnd;
+        if (m_subclassed) {
+            UnsubclassWindow();
+        } else {
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            m_hWnd = nullptr;
+        }
+        if (m_ownsWindow) ::DestroyWindow(hwnd);
     }
 }
 
@@ -53,14 +68,100 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
                                 rect.right - rect.left, rect.bottom - rect.top, parentHwnd,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                 AfxGetInstanceHandle(), this);
-    return hwnd != nullptr;
+    if (!hwnd) return FALSE;
+    m_ownsWindow = true;
+    // A system class never saw our WM_NCCREATE binding: subclass it now.
+    if (FromHandle(hwnd) != this && !SubclassWindow(hwnd)) {
+        ::DestroyWindow(hwnd);
+        return FALSE;
+    }
+    return TRUE;
 }
+
+BOOL CWnd::SubclassWindow(HWND hwnd) {
+    if (!Attach(hwnd)) return FALSE;
+    PreSubclassWindow();
+    return TRUE;
+}
+
+BOOL CWnd::Attach(HWND hwnd) {
+    if (!hwnd || m_hWnd || FromHandle(hwnd)) return FALSE;
+    m_hWnd = hwnd;
+    m_subclassed = true;
+    if (!SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        m_hWnd = nullptr;
+        m_subclassed = false;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    if (!parent || !parent->m_hWnd) return FALSE;
+    return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+    HWND hwnd = m_hWnd;
+    if (!hwnd || !m_subclassed) return nullptr;
+    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    m_hWnd = nullptr;
+    m_subclassed = false;
+    return hwnd;
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+    DWORD style = GetStyle();
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style) return FALSE;
+    SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+    if (swpFlags)
+        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
+    DWORD style = GetExStyle();
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style) return FALSE;
+    SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(changed));
+    if (swpFlags)
+        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    return TRUE;
+}
+
+std::string CWnd::GetWindowText() const {
+    int length = GetWindowTextLengthA(m_hWnd);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    int got = ::GetWindowTextA(m_hWnd, &text[0], static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+RECT CWnd::GetClientRect() const {
+    RECT r{};
+    ::GetClientRect(m_hWnd, &r);
+    return r;
+}
+
+RECT CWnd::GetWindowRect() const {
+    RECT r{};
+    ::GetWindowRect(m_hWnd, &r);
+    return r;
+}
+
+void CWnd::WinHelp(DWORD_PTR, UINT) {}
 
 BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
-    // Only windows of our own classes carry an object pointer.
+    DWORD_PTR ref = 0;
+    if (GetWindowSubclass(hwnd, SubclassProc, kSubclassId, &ref) && ref)
+        return reinterpret_cast<CWnd*>(ref);
+    // Of the others, only windows of our own classes carry an object pointer.
     if (reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC)) != FrameworkWndProc)
         return nullptr;
     return reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -82,25 +183,74 @@ LRESULT CALLBACK CWnd::FrameworkWndProc(HWND hwnd, UINT message, WPARAM wParam,
     if (message == WM_NCDESTROY) {
         LRESULT result = self->Dispatch(message, wParam, lParam);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
-        CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd == self) {
-            // The main window is gone: the message loop ends with it.
-            app->m_pMainWnd = nullptr;
-            PostQuitMessage(0);
-        }
-        self->PostNcDestroy();
+        self->AfterNcDestroy();
         return result;
     }
     return self->Dispatch(message, wParam, lParam);
 }
 
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR refData) {
+    CWnd* self = reinterpret_cast<CWnd*>(refData);
+    if (!self) return DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        LRESULT result = self->Dispatch(message, wParam, lParam);
+        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        self->m_subclassed = false;
+        self->AfterNcDestroy();
+        return result;
+    }
+    return self->Dispatch(message, wParam, lParam);
+}
+
+void CWnd::AfterNcDestroy() {
+    m_hWnd = nullptr;
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        // The main window is gone: the message loop ends with it.
+        app->m_pMainWnd = nullptr;
+        PostQuitMessage(0);
+    }
+    PostNcDestroy();
+}
+
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     CurrentMessage saved = m_current;  // handlers may send messages to themselves
     m_current = {message, wParam, lParam};
-    LRESULT result = WindowProc(message, wParam, lParam);
+    LRESULT result = 0;
+    if (!ReflectToChild(message, wParam, lParam, &result))
+        result = WindowProc(message, wParam, lParam);
     m_current = saved;
     return result;
+}
+
+BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    HWND child = nullptr;
+    switch (message) {
+    case WM_COMMAND:
+        child = reinterpret_cast<HWND>(lParam);  // null for menus and accelerators
+        break;
+    case WM_NOTIFY:
+        if (lParam) child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM:
+        if (lParam && reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->CtlType != ODT_MENU)
+            child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    default:
+        return FALSE;
+    }
+    if (!child || child == m_hWnd) return FALSE;
+    CWnd* object = FromHandle(child);
+    return object && object->OnChildNotify(message, wParam, lParam, result);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -125,8 +275,14 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
+    if (m_subclassed)
+        return DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
     return DefWindowProcA(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
+
+void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 int CWnd::OnCreate(LPCREATESTRUCTA) { return static_cast<int>(Default()); }
 void CWnd::OnDestroy() { Default(); }

@@ -32,7 +32,7 @@ void CPreviewWnd::OnPaint() {
     HDC dc = BeginPaint(m_hWnd, &ps);
 
     RECT rect;
-    GetWindowRect(m_hWnd, &rect);
+    ::GetWindowRect(m_hWnd, &rect);
     POINT corner = {rect.left, rect.top};
     POINT opposite = {rect.right, rect.bottom};
     ScreenToClient(m_hWnd, &corner);

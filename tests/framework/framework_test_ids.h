@@ -1,0 +1,11 @@
+#pragma once
+#define IDD_TEST_DIALOG 200
+#define IDD_TEST_PAGE_A 201
+#define IDD_TEST_PAGE_B 202
+#define IDD_TEST_PAGE_C 203
+#define IDC_TEST_EDIT 210
+#define IDC_TEST_RADIO_1 211
+#define IDC_TEST_RADIO_2 212
+#define IDC_TEST_RADIO_3 213
+#define IDC_TEST_BUTTON 214
+#define IDC_TEST_AFTER 215
