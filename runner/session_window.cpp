@@ -176,5 +176,5 @@ void CScrWnd::RunLauncher() {
         std::lock_guard<std::mutex> hold(m_decision);
         m_bEnding = true;
     }
-    PostMessageA(m_hWnd, WM_DESTROY, 0, 0);
+    ::PostMessageA(m_hWnd, WM_DESTROY, 0, 0);
 }
