@@ -59,10 +59,10 @@ BOOL CProbeWnd::CreateFullScreen() {
 
 BOOL CProbeWnd::CreatePreview(HWND parent) {
     m_fullScreen = false;
-    if (!parent || !IsWindow(parent)) return FALSE;
+    if (!parent || !::IsWindow(parent)) return FALSE;
     m_parent = parent;
     RECT r;
-    GetClientRect(parent, &r);
+    ::GetClientRect(parent, &r);
     return CreateEx(0, ProbeClass(), m_name.c_str(), WS_CHILD | WS_VISIBLE, r, parent, 0);
 }
 
@@ -78,7 +78,7 @@ void CProbeWnd::OnDestroy() {
 }
 
 void CProbeWnd::OnTimer(UINT_PTR id) {
-    if (id == kParentTimer && !IsWindow(m_parent)) DestroyWindow();
+    if (id == kParentTimer && !::IsWindow(m_parent)) DestroyWindow();
 }
 
 void CProbeWnd::OnClose() {
@@ -94,7 +94,7 @@ void CProbeWnd::OnPaint() {
 
 void CProbeWnd::Draw(HDC dc) {
     RECT client;
-    GetClientRect(m_hWnd, &client);
+    ::GetClientRect(m_hWnd, &client);
     HBRUSH fill = CreateSolidBrush(m_colour);
     FillRect(dc, &client, fill);
     DeleteObject(fill);
