@@ -8,6 +8,8 @@ void TrailLayer::Resize(int width, int height) {
     m_height = std::max(0, height);
     m_strokes.clear();
     m_cover.assign(static_cast<size_t>(m_width) * m_height, 0.0f);
+    m_distance.assign(m_cover.size(), 0.0f);
+    m_opacity.assign(m_cover.size(), 0.0f);
     m_front.assign(m_cover.size(), 0);
     m_touched.clear();
 }
@@ -20,7 +22,8 @@ void TrailLayer::Add(const std::vector<Vertex>& vertices, const Rgb& colour) {
     Stroke stroke{colour, {}};
     stroke.cells.reserve(m_touched.size());
     for (uint32_t index : m_touched) {
-        stroke.cells.push_back({index, m_cover[index], m_front[index] != 0});
+        float alpha = m_cover[index] * m_opacity[index];
+        if (alpha > 0) stroke.cells.push_back({index, alpha, m_front[index] != 0});
         m_cover[index] = 0.0f;
     }
     m_touched.clear();
@@ -50,15 +53,24 @@ void TrailLayer::TraceSegment(const Vertex& a, const Vertex& b) {
             // The nearest point of the segment, as a share of the way to b.
             double t = length2 > 0 ? std::clamp((px * dx + py * dy) / length2, 0.0, 1.0) : 0.0;
             double ex = px - t * dx, ey = py - t * dy;
+            float distance = static_cast<float>(std::sqrt(ex * ex + ey * ey));
             double halfWidth = a.halfWidth + (b.halfWidth - a.halfWidth) * t;
-            double cover = std::clamp(halfWidth + 0.5 - std::sqrt(ex * ex + ey * ey), 0.0, 1.0);
+            float cover = static_cast<float>(std::clamp(halfWidth + 0.5 - distance, 0.0, 1.0));
             if (cover <= 0) continue;
-            double opacity = std::clamp(a.opacity + (b.opacity - a.opacity) * t, 0.0, 1.0);
-            float alpha = static_cast<float>(cover * opacity);
             size_t index = row + x;
-            if (alpha <= m_cover[index]) continue;
-            if (m_cover[index] == 0.0f) m_touched.push_back(static_cast<uint32_t>(index));
-            m_cover[index] = alpha;
+            if (m_cover[index] == 0.0f) {
+                m_touched.push_back(static_cast<uint32_t>(index));
+            } else if (distance >= m_distance[index]) {
+                m_cover[index] = std::max(m_cover[index], cover);
+                continue;
+            }
+            // The shape is the union of every piece's cover; the opacity and
+            // the side are those of the nearest point of the line, so the
+            // round end of a stronger piece does not reach along a weaker one.
+            m_cover[index] = std::max(m_cover[index], cover);
+            m_distance[index] = distance;
+            m_opacity[index] =
+                static_cast<float>(std::clamp(a.opacity + (b.opacity - a.opacity) * t, 0.0, 1.0));
             m_front[index] = a.depth + (b.depth - a.depth) * t >= 0;
         }
     }

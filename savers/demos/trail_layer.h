@@ -2,8 +2,9 @@
 // Soft, anti-aliased strokes laid straight into 0x00RRGGBB pixels: the
 // planets' trails and the orbit lines. A stroke is a polyline whose width and
 // opacity change along its length. Each pixel takes the strongest cover any
-// piece of the stroke gives it, so the pieces join without seams, and no spot
-// is blended twice where they overlap.
+// piece of the stroke gives it and the opacity of the line's nearest point,
+// so the pieces join without seams, and no spot is blended twice where they
+// overlap.
 #include <cstdint>
 #include <vector>
 
@@ -52,9 +53,12 @@ private:
 
     int m_width = 0, m_height = 0;
     std::vector<Stroke> m_strokes;
-    // While a stroke is traced: the best cover so far of every pixel (zero
-    // where untouched), its side, and the pixels touched.
+    // While a stroke is traced, for every pixel: the best cover so far (zero
+    // where untouched), the distance to the nearest point of the line and the
+    // opacity and side there; and the pixels touched.
     std::vector<float> m_cover;
+    std::vector<float> m_distance;
+    std::vector<float> m_opacity;
     std::vector<uint8_t> m_front;
     std::vector<uint32_t> m_touched;
 };

@@ -1,0 +1,114 @@
+// aurora.scr and orbits.scr as Display Properties starts them: the name it
+// lists them by and the preview in its little screen; and switches that are
+// not theirs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/demos/demo_fixture.h"
+
+namespace {
+
+using namespace vtest;
+
+class DemoModes : public ::testing::TestWithParam<DemoSaver> {};
+
+std::string SaverName(const ::testing::TestParamInfo<DemoSaver>& info) {
+    return info.param.section;
+}
+
+INSTANTIATE_TEST_SUITE_P(Savers, DemoModes, ::testing::ValuesIn(kDemoSavers), SaverName);
+
+// The program's resources, read as Display Properties reads them.
+class SaverModule {
+public:
+    explicit SaverModule(const DemoSaver& saver)
+        : m_module(LoadLibraryExA(SaverPath(saver).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~SaverModule() {
+        if (m_module) FreeLibrary(m_module);
+    }
+    SaverModule(const SaverModule&) = delete;
+    SaverModule& operator=(const SaverModule&) = delete;
+    HMODULE Get() const { return m_module; }
+
+private:
+    HMODULE m_module;
+};
+
+TEST_P(DemoModes, NamesItselfInStringOne) {
+    SaverModule module(GetParam());
+    ASSERT_NE(module.Get(), nullptr);
+    char name[256] = "";
+    ASSERT_GT(LoadStringA(module.Get(), 1, name, sizeof name), 0);
+    EXPECT_STREQ(name, GetParam().name);
+    EXPECT_NE(FindResourceA(module.Get(), MAKEINTRESOURCEA(1), RT_GROUP_ICON), nullptr)
+        << "an icon for the list of screensavers";
+}
+
+// Runs to its end; true when no window of the process was ever visible.
+bool EndsWithoutAWindow(Process& saver) {
+    bool sawWindow = false;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : TopLevelWindowsOf(saver.Id()))
+                if (IsWindowVisible(hwnd)) sawWindow = true;
+            return !saver.Running();
+        },
+        kDemoWait);
+    return !saver.Running() && !sawWindow;
+}
+
+TEST_P(DemoModes, PreviewFillsTheGivenWindowAndEndsWithIt) {
+    struct Size {
+        int w, h;
+    };
+    for (Size size : {Size{152, 112}, Size{100, 60}}) {
+        SCOPED_TRACE(std::to_string(size.w) + " x " + std::to_string(size.h));
+        HostWindow host(200, 150, size.w, size.h, RGB(255, 0, 255));
+        ASSERT_NE(host.Hwnd(), nullptr);
+        Process saver;
+        ASSERT_TRUE(StartSaver(saver, GetParam(), "/p " + host.HandleText()));
+        // Visible once its first frame is drawn.
+        HWND preview = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                preview = FindWindowExA(host.Hwnd(), nullptr, nullptr, nullptr);
+                return preview && IsWindowVisible(preview);
+            },
+            kDemoWait));
+        DWORD owner = 0;
+        GetWindowThreadProcessId(preview, &owner);
+        EXPECT_EQ(owner, saver.Id());
+        EXPECT_EQ(GetWindowLongA(preview, GWL_STYLE) & (WS_CHILD | WS_VISIBLE),
+                  static_cast<LONG>(WS_CHILD | WS_VISIBLE));
+        EXPECT_EQ(WindowText(preview), GetParam().name);
+        RECT inside;
+        GetClientRect(preview, &inside);
+        EXPECT_EQ(inside.right, size.w);
+        EXPECT_EQ(inside.bottom, size.h);
+        // Its pixels cannot be read here: Wine shows a child window only when
+        // the process of its top-level window draws it. demo_window_test
+        // reads them from the same window class under a window of ours.
+        PumpFor(500);
+        EXPECT_TRUE(saver.Running()) << "the preview keeps running while its parent lives";
+        for (HWND top : TopLevelWindowsOf(saver.Id()))
+            EXPECT_FALSE(IsWindowVisible(top)) << "nothing shows outside the parent";
+
+        host.Destroy();
+        EXPECT_TRUE(saver.WaitForExit(kDemoWait)) << "the preview ends with its parent";
+        EXPECT_EQ(saver.ExitCode(), 0u);
+    }
+}
+
+TEST_P(DemoModes, EndsAtOnceWithoutAParentOrForSwitchesOfOthers) {
+    // A password change is the system's own business, not the saver's.
+    for (const char* arguments : {"/p", "/p 0", "/p 123456", "/a", "/x"}) {
+        SCOPED_TRACE(arguments);
+        Process saver;
+        ASSERT_TRUE(StartSaver(saver, GetParam(), arguments));
+        EXPECT_TRUE(EndsWithoutAWindow(saver));
+    }
+}
+
+}  // namespace
