@@ -8,8 +8,9 @@ struct RgbColor {
 };
 
 struct GradientBand {
-    // Horizontal extent; the painter draws Rectangle(left, top, right + 1,
-    // bottom) with the null pen, which fills left .. right - 1.
+    // Horizontal extent [left, right); the painter draws
+    // Rectangle(left, top, right + 1, bottom + 1) with the null pen, which
+    // fills exactly left .. right - 1 and top .. bottom - 1.
     int left = 0, right = 0;
     int r = 0, g = 0, b = 0;
 };

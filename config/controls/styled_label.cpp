@@ -319,14 +319,16 @@ void CStyledLabel::OnSysColorChange() {
 
 void CStyledLabel::FillGradient(HDC dc, const RECT& rect) const {
     // With the null pen Rectangle fills only the interior, one pixel short on
-    // the right: each band is drawn one pixel wider so the bands meet.
+    // the right and at the bottom: each band is drawn one pixel wider so the
+    // bands meet, and one pixel taller so the bottom row of the control is
+    // painted too (the off-screen bitmap starts black).
     SelectObject(dc, GetStockObject(NULL_PEN));
     for (const GradientBand& band : GradientBands(rect.left, rect.right, ToRgb(m_crBackground),
                                                    ToRgb(m_crGradientEnd))) {
         CBrush brush;
         brush.CreateSolidBrush(RGB(band.r, band.g, band.b));
         ScopedSelectObject selected(dc, brush);
-        Rectangle(dc, band.left, rect.top, band.right + 1, rect.bottom);
+        Rectangle(dc, band.left, rect.top, band.right + 1, rect.bottom + 1);
     }
 }
 

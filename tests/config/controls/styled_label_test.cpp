@@ -102,8 +102,8 @@ TEST(StyledLabel, GradientBandsReadBack) {
     EXPECT_EQ(RunsOfRow(p, 10), runs);
     for (int i = 0; i < 7; ++i) EXPECT_TRUE(IsGrey(p.At(i, 10), greys[i])) << "band " << i;
 
-    // The bands are vertical: every row above the last one matches the middle.
-    for (int y = 0; y < p.height - 1; ++y)
+    // The bands are vertical and fill the control down to its last row.
+    for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) ASSERT_EQ(p.At(x, y), p.At(x, 10)) << x << "," << y;
 
     // Back to a solid background: one colour everywhere.
