@@ -1,0 +1,136 @@
+#include "config/options_page.h"
+
+#include <commctrl.h>
+#include <mbctype.h>
+#include <mbstring.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "config/options_rules.h"
+#include "resources/velmora_exe_ids.h"
+#include "settings/password_protection.h"
+#include "settings/settings_names.h"
+
+namespace names = velmora_settings;
+
+namespace {
+
+std::string ReadString(const char* section, const char* key, const char* fallback) {
+    char value[names::kPathBuffer] = "";
+    GetPrivateProfileStringA(section, key, fallback, value, sizeof value, names::kIniFile);
+    return value;
+}
+
+std::string PathKey(int index) {
+    char key[32];
+    std::snprintf(key, sizeof key, names::kKeyPathFormat, index);
+    return key;
+}
+
+// The C runtime's multibyte code page: the same tables for finding the last
+// character as for lowering the text with _mbslwr.
+const velmora_options::MultibyteText& RuntimeText() {
+    static const velmora_options::MultibyteText text{
+        [](unsigned char c) { return _ismbblead(c) != 0; },
+        [](const std::string& folder) {
+            std::vector<unsigned char> buffer(folder.begin(), folder.end());
+            buffer.push_back('\0');
+            _mbslwr(buffer.data());
+            return std::string(reinterpret_cast<const char*>(buffer.data()));
+        }};
+    return text;
+}
+
+}  // namespace
+
+COptions::COptions() : CPropertyPage(IDD_OPTIONS) {}
+
+void COptions::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_ADDITIONAL_PATHS, m_lstPaths);
+    DDX_Radio(dx, IDC_LIST_ORDER, m_nOrder);
+    DDX_Radio(dx, IDC_SHOW_INFINITE, m_nShowTime);
+    DDX_Control(dx, IDC_SHOW_TIME_SPIN, m_spnMinutes);
+    DDX_Text(dx, IDC_SHOW_TIME, m_strMinutes);
+    DDX_Control(dx, IDC_PASSWORD_NOTE, m_lblPasswordNote);
+}
+
+BOOL COptions::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+
+    m_lstPaths.SetStandardButtons(CEditableList::kNewButton | CEditableList::kDeleteButton);
+    m_lstPaths.EnableBrowseButton(TRUE);
+    // Upper limit in the low word, lower limit in the high word.
+    m_spnMinutes.SendMessage(UDM_SETRANGE, 0,
+                             MAKELPARAM(names::kMaxShowTime, names::kMinShowTime));
+
+    for (const std::string& folder : velmora_options::StoredFolders([](int i) {
+             return ReadString(names::kSectionAdditionalPath, PathKey(i).c_str(), "");
+         }))
+        m_lstPaths.AddItem(folder);
+
+    // GetPrivateProfileIntA answers a UINT; a stored -1 comes back as -1.
+    int order = static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRandomOrder, 0, names::kIniFile));
+    int showTime = static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRotate, 0, names::kIniFile));
+    m_strMinutes = ReadString(names::kSectionOptions, names::kKeyShowTime, "15");
+
+    velmora_options::LoadedOptions loaded =
+        velmora_options::LoadOptions(order, showTime, IsPasswordProtected() != FALSE);
+    m_nOrder = loaded.order;
+    m_nShowTime = loaded.showTime;
+    if (loaded.passwordNote) {
+        m_lblPasswordNote.ShowWindow(SW_SHOWNORMAL);
+        m_lblPasswordNote.SetTextColor(RGB(255, 0, 0));
+    }
+    if (!loaded.minutesChoiceEnabled) {
+        ::EnableWindow(GetDlgItem(IDC_SHOW_MINUTES), FALSE);
+        ::EnableWindow(GetDlgItem(IDC_MINUTES_LABEL), FALSE);
+    }
+    if (loaded.minutesFieldEnabled) EnableMinutes(TRUE);
+
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void COptions::EnableMinutes(BOOL enable) {
+    ::EnableWindow(GetDlgItem(IDC_SHOW_TIME), enable);
+    ::EnableWindow(GetDlgItem(IDC_SHOW_TIME_SPIN), enable);
+}
+
+BOOL COptions::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDC_SHOW_MINUTES) {
+            EnableMinutes(TRUE);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_SHOW_INFINITE) {
+            EnableMinutes(FALSE);
+            return TRUE;
+        }
+    }
+    return CPropertyPage::OnCommand(wParam, lParam);
+}
+
+void COptions::OnOK() {
+    // The sheet can close under an open editor: what it holds counts.
+    m_lstPaths.EndEditing(TRUE);
+    UpdateData(TRUE);
+
+    WritePrivateProfileStringA(names::kSectionAdditionalPath, nullptr, nullptr, names::kIniFile);
+    std::vector<std::string> items;
+    for (int i = 0; i < m_lstPaths.GetCount(); ++i) items.push_back(m_lstPaths.GetItemText(i));
+    std::vector<std::string> folders = velmora_options::FoldersToSave(items, RuntimeText());
+    for (size_t k = 0; k < folders.size(); ++k)
+        WritePrivateProfileStringA(names::kSectionAdditionalPath,
+                                   PathKey(static_cast<int>(k)).c_str(), folders[k].c_str(),
+                                   names::kIniFile);
+
+    WritePrivateProfileStringA(names::kSectionOptions, names::kKeyRandomOrder,
+                               velmora_options::ChoiceFlag(m_nOrder), names::kIniFile);
+    WritePrivateProfileStringA(names::kSectionOptions, names::kKeyRotate,
+                               velmora_options::ChoiceFlag(m_nShowTime), names::kIniFile);
+    WritePrivateProfileStringA(names::kSectionOptions, names::kKeyShowTime, m_strMinutes.c_str(),
+                               names::kIniFile);
+}
