@@ -1,0 +1,35 @@
+#pragma once
+#include <memory>
+
+#include "framework/property_sheet.h"
+#include "toolkit/picture_bar.h"
+
+// A property sheet whose pages are chosen from a bar of pictures with
+// captions at its left instead of tabs. The tab control stays (comctl32 places
+// the pages from it) but is hidden; the sheet grows by the bar's width and
+// loses the height of the tab row.
+class CPictureBarSheet : public CPropertySheet {
+    VELMORA_RUNTIME_CLASS(CPictureBarSheet)
+public:
+    CPictureBarSheet(const char* caption, CWnd* parent = nullptr, UINT selectPage = 0)
+        : CPropertySheet(caption, parent, selectPage) {}
+
+    // barWidth pixels wide; picture i of bitmap bitmapId (pictureWidth pixels
+    // each) for page i; transparent is the strip's background colour.
+    void SetPictureBar(int barWidth, UINT bitmapId, int pictureWidth, COLORREF transparent);
+
+    CPictureBar* GetPictureBar() { return m_bar.get(); }
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Relayout();
+
+    std::unique_ptr<CPictureBar> m_bar;
+    int m_barWidth = 0;
+    UINT m_bitmapId = 0;
+    int m_pictureWidth = 32;
+    COLORREF m_transparent = RGB(255, 0, 255);
+};
