@@ -1,0 +1,27 @@
+#include "config/velmora_app.h"
+
+#include <commctrl.h>
+
+#include "config/velmora_dlg.h"
+#include "toolkit/flat_button.h"
+
+CVelmoraApp theApp;
+
+BOOL CVelmoraApp::InitInstance() {
+    // No dialog of this program hosts ActiveX controls, so the framework has
+    // no container support to switch on here.
+    InitCommonControls();
+    InitToolkit();
+    CWinApp::InitInstance();
+    SetVisualStyleFollowsTheme();
+    CFlatButton::SetDrawThemed(TRUE);
+    {
+        CVelmoraDlg dialog;
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+        ReleaseToolkit();
+    }
+    // FALSE: no message loop, the program ends here.
+    return FALSE;
+}

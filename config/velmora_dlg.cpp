@@ -1,0 +1,68 @@
+#include "config/velmora_dlg.h"
+
+#include <shellapi.h>
+
+#include "framework/win_app.h"
+#include "resources/velmora_exe_ids.h"
+
+namespace {
+constexpr int kBarWidth = 100;
+constexpr int kPictureWidth = 32;
+constexpr COLORREF kTransparent = 0xFF00FF;
+constexpr int kExtraHeight = 10;
+constexpr int kButtonGrowth = 10;
+}  // namespace
+
+CVelmoraDlg::CVelmoraDlg() : CPictureBarSheet("Velmora 2.0.1", nullptr, 0) {
+    m_psh.dwFlags |= PSH_NOAPPLYNOW;
+    SetPictureBar(kBarWidth, IDB_PAGE_PICTURES, kPictureWidth, kTransparent);
+    AddPage(&m_options);
+    AddPage(&m_donations);
+    AddPage(&m_about);
+    // The icon is a shared resource of the program: the sheet does not destroy it.
+    m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_VELMORA));
+}
+
+BOOL CVelmoraDlg::OnInitDialog() {
+    CPictureBarSheet::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    RECT window = GetWindowRect();
+    SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left,
+                 window.bottom - window.top + kExtraHeight, SWP_NOZORDER | SWP_NOMOVE);
+
+    struct Restyle {
+        CFlatButton& button;
+        int id;
+        int shiftLeft;
+        UINT icon;
+    };
+    for (const Restyle& r : {Restyle{m_ok, IDOK, 35, IDI_BUTTON_OK},
+                             Restyle{m_cancel, IDCANCEL, 22, IDI_BUTTON_CANCEL},
+                             Restyle{m_help, IDHELP, 10, IDI_BUTTON_HELP}}) {
+        HWND item = GetDlgItem(r.id);
+        if (!item || !r.button.SubclassWindow(item)) continue;
+        RECT rect{};
+        ::GetWindowRect(item, &rect);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        SetWindowPos(item, nullptr, rect.left - r.shiftLeft, rect.top,
+                     rect.right - rect.left + kButtonGrowth, rect.bottom - rect.top + kButtonGrowth,
+                     SWP_NOZORDER);
+        r.button.SetFlat();
+        r.button.SetIcon(r.icon);
+    }
+    return TRUE;
+}
+
+void CVelmoraDlg::WinHelp(DWORD_PTR, UINT) {
+    // The help file next to the program's current folder; a missing file or
+    // no viewer fails quietly.
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = m_hWnd;
+    info.lpVerb = "Open";
+    info.lpFile = "Velmora.chm";
+    info.nShow = SW_SHOWNORMAL;
+    ShellExecuteExA(&info);
+}
