@@ -1,0 +1,10 @@
+# The catalogue page of Velmora.exe and the list-view sorter it uses.
+add_library(velmora_config_screensavers STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/screensavers_page.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/list_ctrl_sorter.cpp
+)
+target_include_directories(velmora_config_screensavers PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(velmora_config_screensavers PRIVATE ${VELMORA_WARNINGS} -Os)
+target_link_libraries(velmora_config_screensavers PUBLIC
+    velmora_toolkit velmora_framework velmora_settings velmora_core
+    comctl32 shell32 gdi32 user32)

@@ -1,0 +1,552 @@
+#include "config/screensavers_page.h"
+
+#include <mbstring.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "config/list_ctrl_sorter.h"
+#include "config/options_rules.h"
+#include "config/screensavers_rules.h"
+#include "framework/win_app.h"
+#include "resources/velmora_exe_ids.h"
+#include "settings/settings_names.h"
+
+using namespace velmora_settings;
+using velmora_catalogue::Change;
+
+namespace {
+
+constexpr int kNameColumn = 0;
+constexpr int kFileColumn = 1;
+// A display name from a string resource fits 99 characters; one made from a
+// long file name can be as long as the file name, and a path fits MAX_PATH.
+// Cells are read with room for either, so no name is cut.
+constexpr int kCellBuffer = 2 * MAX_PATH;
+constexpr int kResourceNameBuffer = 100;
+
+int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int SelectedCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+int SelectionMark(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
+}
+
+std::string ItemText(HWND list, int row, int column) {
+    char text[kCellBuffer] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void SetItemText(HWND list, int row, int column, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ItemData(HWND list, int row) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+void SetItemData(HWND list, int row, LPARAM data) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void InsertColumn(HWND list, int column, const char* title, int width) {
+    LVCOLUMNA col{};
+    col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    col.fmt = LVCFMT_LEFT;
+    col.cx = width;
+    col.pszText = const_cast<char*>(title);
+    col.iSubItem = column;
+    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+}
+
+void Apply(CWnd& button, Change change) {
+    if (change == Change::Enable) button.EnableWindow(TRUE);
+    if (change == Change::Disable) button.EnableWindow(FALSE);
+}
+
+bool IsNtLine() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// String 1 of a screensaver file. The file is mapped as data only: loading it
+// as a program would run its DLLs' start-up code inside this process just to
+// read one string.
+std::string ResourceName(const std::string& path) {
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return std::string();
+    char name[kResourceNameBuffer] = "";
+    int length = LoadStringA(module, 1, name, sizeof name);
+    FreeLibrary(module);
+    return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
+}
+
+std::string DisplayName(bool ntLine, const std::string& fileName, const std::string& path) {
+    if (velmora_catalogue::DisplayNameSource(ntLine, fileName.size()) ==
+        velmora_catalogue::NameSource::StringResource) {
+        std::string name = ResourceName(path);
+        if (!name.empty()) return name;
+    }
+    return velmora_catalogue::NameWithoutExtension(fileName);
+}
+
+std::string Lowered(const std::string& text) {
+    std::vector<unsigned char> copy(text.begin(), text.end());
+    copy.push_back('\0');
+    _mbslwr(copy.data());
+    return reinterpret_cast<const char*>(copy.data());
+}
+
+std::string Trimmed(const char* text) { return velmora_options::TrimWhiteSpace(text); }
+
+std::string EntryKey(const char* format, int i) {
+    char key[32];
+    std::snprintf(key, sizeof key, format, i);
+    return key;
+}
+
+// The folder of a path: up to its last backslash, multibyte-aware since a
+// trailing byte of a double-byte character can equal the backslash. A drive
+// root keeps its backslash ("C:" alone would name the drive's current folder).
+std::string FolderOf(const std::string& path) {
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(path.c_str());
+    const unsigned char* last = _mbsrchr(text, '\\');
+    if (!last) return std::string();
+    size_t length = static_cast<size_t>(last - text);
+    if (length == 2 && path[1] == ':') ++length;
+    return path.substr(0, length);
+}
+
+}  // namespace
+
+CScreensavers::CScreensavers() : CToolkitPage(IDD_SCREENSAVERS) {}
+
+CScreensavers::~CScreensavers() {
+    // Both list views were told to share the list, so neither destroys it.
+    if (m_hImageList) ImageList_Destroy(m_hImageList);
+}
+
+void CScreensavers::DoDataExchange(CDataExchange* dx) {
+    CToolkitPage::DoDataExchange(dx);
+    DDX_Control(dx, IDC_SELECTED_LIST, m_lstSelected);
+    DDX_Control(dx, IDC_AVAILABLE_LIST, m_lstAvailable);
+    DDX_Control(dx, IDC_REMOVE_SELECTED, m_btnRemoveSelected);
+    DDX_Control(dx, IDC_REMOVE_ALL, m_btnRemoveAll);
+    DDX_Control(dx, IDC_ADD_SELECTED, m_btnAddSelected);
+    DDX_Control(dx, IDC_ADD_ALL, m_btnAddAll);
+    DDX_Control(dx, IDC_SAVER_SETTINGS, m_btnSettings);
+    DDX_Control(dx, IDC_SAVER_PREVIEW, m_btnPreview);
+    DDX_Control(dx, IDC_MOVE_DOWN, m_btnDown);
+    DDX_Control(dx, IDC_MOVE_UP, m_btnUp);
+}
+
+BOOL CScreensavers::OnInitDialog() {
+    CToolkitPage::OnInitDialog();
+
+    InsertColumn(m_lstAvailable, 0, "Available Screensavers", 210);
+    InsertColumn(m_lstAvailable, 1, "File", 200);
+    InsertColumn(m_lstSelected, 0, "Selected Screensavers", 220);
+    for (HWND list : {m_lstAvailable.m_hWnd, m_lstSelected.m_hWnd})
+        ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                       LVS_EX_FULLROWSELECT);
+
+    struct Picture {
+        CFlatButton* button;
+        UINT icon;
+        UINT tip;  // 0: no tooltip
+    };
+    const Picture pictures[] = {
+        {&m_btnAddSelected, IDI_ADD_SELECTED, IDS_TIP_ADD_SELECTED},
+        {&m_btnAddAll, IDI_ADD_ALL, IDS_TIP_ADD_ALL},
+        {&m_btnRemoveSelected, IDI_REMOVE_SELECTED, IDS_TIP_REMOVE_SELECTED},
+        {&m_btnRemoveAll, IDI_REMOVE_ALL, IDS_TIP_REMOVE_ALL},
+        {&m_btnUp, IDI_MOVE_UP, 0},
+        {&m_btnDown, IDI_MOVE_DOWN, 0},
+        {&m_btnSettings, IDI_SAVER_SETTINGS, 0},
+        {&m_btnPreview, IDI_SAVER_PREVIEW, 0},
+    };
+    for (const Picture& picture : pictures) {
+        picture.button->SetFlat(TRUE);
+        picture.button->SetIcon(picture.icon);
+        if (picture.tip) {
+            char tip[128] = "";
+            LoadStringA(AfxGetInstanceHandle(), picture.tip, tip, sizeof tip);
+            picture.button->SetTooltipText(tip);
+        }
+    }
+
+    if (m_hImageList) ImageList_Destroy(m_hImageList);
+    m_hImageList = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1000);
+
+    char folder[kPathBuffer] = "";
+    GetWindowsDirectoryA(folder, sizeof folder);
+    ScanDirectory((std::string(folder) + "\\").c_str());
+    GetSystemDirectoryA(folder, sizeof folder);
+    ScanDirectory((std::string(folder) + "\\").c_str());
+    ScanAdditionalPaths();
+
+    // Without LVS_SHAREIMAGELISTS each list view destroys its image list with
+    // itself; the page owns the one list both show.
+    for (CWnd* list : {&m_lstAvailable, &m_lstSelected}) {
+        list->ModifyStyle(0, LVS_SHAREIMAGELISTS);
+        list->SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_hImageList));
+    }
+
+    LoadSelection();
+    {
+        CListCtrlSorter sorter(m_lstAvailable, kNameColumn, CListCtrlSorter::Text);
+        sorter.Sort(TRUE);
+    }
+
+    if (RowCount(m_lstAvailable) > 0) m_btnAddAll.EnableWindow(TRUE);
+    if (RowCount(m_lstSelected) > 0) m_btnRemoveAll.EnableWindow(TRUE);
+    for (HWND list : {m_lstAvailable.m_hWnd, m_lstSelected.m_hWnd}) {
+        int rows = RowCount(list);
+        if (rows > 0) ::SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(rows - 1), FALSE);
+    }
+    return TRUE;
+}
+
+void CScreensavers::ScanDirectory(const char* folder) {
+    int row = RowCount(m_lstAvailable);
+    const bool ntLine = IsNtLine();
+
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((std::string(folder) + "*.scr").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string fileName = found.cFileName;
+        if (velmora_catalogue::IsRotatorFile(Lowered(fileName))) continue;
+        const std::string path = folder + fileName;
+        const std::string name = DisplayName(ntLine, fileName, path);
+
+        int image = -1;
+        if (HICON icon = GetFileIcon(path.c_str())) {
+            image = ImageList_ReplaceIcon(m_hImageList, -1, icon);
+            DestroyIcon(icon);
+        }
+
+        // The row takes the image index its icon got, so rows and icons stay
+        // paired even if one icon could not be added.
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+        item.iItem = row;
+        item.pszText = const_cast<char*>(name.c_str());
+        item.iImage = image;
+        item.lParam = 0;
+        int inserted = static_cast<int>(
+            m_lstAvailable.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        if (inserted < 0) continue;
+        SetItemText(m_lstAvailable, inserted, kFileColumn, path);
+        row = inserted + 1;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void CScreensavers::ScanAdditionalPaths() {
+    for (int i = 0;; ++i) {
+        char folder[kPathBuffer] = "";
+        GetPrivateProfileStringA(kSectionAdditionalPath, EntryKey(kKeyPathFormat, i).c_str(), "",
+                                 folder, sizeof folder, kIniFile);
+        const std::string trimmed = Trimmed(folder);
+        if (trimmed.empty()) break;
+        ScanDirectory(trimmed.c_str());
+    }
+}
+
+HICON CScreensavers::GetFileIcon(const char* path) {
+    SHFILEINFOA info{};
+    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) && info.hIcon)
+        return info.hIcon;
+    info = SHFILEINFOA{};
+    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON) && info.hIcon) {
+        HICON small = static_cast<HICON>(CopyImage(info.hIcon, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
+        DestroyIcon(info.hIcon);
+        if (small) return small;
+    }
+    // LoadImage without LR_SHARED gives an icon of our own to destroy.
+    HICON own = static_cast<HICON>(LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_SAVER_FILE),
+                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    if (!own) return nullptr;
+    HICON small = static_cast<HICON>(CopyImage(own, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
+    DestroyIcon(own);
+    return small;
+}
+
+int CScreensavers::FindAvailable(const char* text, int column) {
+    const int rows = RowCount(m_lstAvailable);
+    for (int row = 0; row < rows; ++row) {
+        const std::string cell = ItemText(m_lstAvailable, row, column);
+        if (_mbscmp(reinterpret_cast<const unsigned char*>(cell.c_str()),
+                    reinterpret_cast<const unsigned char*>(text)) == 0)
+            return row;
+    }
+    return -1;
+}
+
+void CScreensavers::AddToSelection(int catalogueRow) {
+    if (ItemData(m_lstAvailable, catalogueRow) == 1) return;
+    SetItemData(m_lstAvailable, catalogueRow, 1);
+    // Redraw the row now in red.
+    m_lstAvailable.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(catalogueRow),
+                               static_cast<LPARAM>(catalogueRow));
+
+    // The whole name goes across: saving finds the catalogue row by it.
+    char name[kCellBuffer] = "";
+    LVITEMA source{};
+    source.mask = LVIF_TEXT | LVIF_IMAGE;
+    source.iItem = catalogueRow;
+    source.pszText = name;
+    source.cchTextMax = sizeof name;
+    m_lstAvailable.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&source));
+
+    LVITEMA row{};
+    row.mask = LVIF_TEXT | LVIF_IMAGE;
+    row.iItem = RowCount(m_lstSelected);
+    row.pszText = name;
+    row.iImage = source.iImage;
+    m_lstSelected.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+}
+
+void CScreensavers::RemoveFromSelection(int rotationRow) {
+    const std::string name = ItemText(m_lstSelected, rotationRow, kNameColumn);
+    m_lstSelected.SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(rotationRow), 0);
+
+    LVFINDINFOA find{};
+    find.flags = LVFI_STRING;
+    find.psz = name.c_str();
+    int row = static_cast<int>(
+        m_lstAvailable.SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    if (row < 0) return;
+    SetItemData(m_lstAvailable, row, 0);
+    m_lstAvailable.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+void CScreensavers::RunScreensaver(const char* path, const char* arguments) {
+    char shortPath[kPathBuffer] = "";
+    DWORD length = GetShortPathNameA(path, shortPath, sizeof shortPath);
+    const std::string program = length > 0 && length < sizeof shortPath ? shortPath : path;
+    const std::string folder = FolderOf(program);
+    std::string text = velmora_catalogue::ScreensaverCommandLine(program, arguments);
+    std::vector<char> commandLine(text.begin(), text.end());
+    commandLine.push_back('\0');
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        NORMAL_PRIORITY_CLASS, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                        &startup, &process))
+        return;
+    // The screensaver runs on its own; nothing here watches it.
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+void CScreensavers::LoadSelection() {
+    const int count = GetPrivateProfileIntA(kSectionScreensaver, kKeyCount, 0, kIniFile);
+    for (int i = 0; i < count; ++i) {
+        char entry[kPathBuffer] = "";
+        GetPrivateProfileStringA(kSectionScreensaver, EntryKey(kKeyEntryFormat, i).c_str(), "",
+                                 entry, sizeof entry, kIniFile);
+        const std::string path = Trimmed(entry);
+        if (path.empty()) continue;
+        int row = FindAvailable(path.c_str(), kFileColumn);
+        if (row != -1) AddToSelection(row);
+    }
+}
+
+void CScreensavers::SaveSelection() {
+    WritePrivateProfileStringA(kSectionScreensaver, nullptr, nullptr, kIniFile);
+    const int rows = RowCount(m_lstSelected);
+    int written = 0;
+    for (int i = 0; i < rows; ++i) {
+        const std::string name = ItemText(m_lstSelected, i, kNameColumn);
+        int row = FindAvailable(name.c_str(), kNameColumn);
+        // Every rotation row came from the catalogue, which does not change
+        // while the page lives; a row without one would have no file to store.
+        if (row == -1) continue;
+        const std::string file = ItemText(m_lstAvailable, row, kFileColumn);
+        WritePrivateProfileStringA(kSectionScreensaver, EntryKey(kKeyEntryFormat, written).c_str(),
+                                   file.c_str(), kIniFile);
+        ++written;
+    }
+    WritePrivateProfileStringA(kSectionScreensaver, kKeyCount, std::to_string(written).c_str(),
+                               kIniFile);
+}
+
+void CScreensavers::OnOK() { SaveSelection(); }
+
+BOOL CScreensavers::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+        case IDC_ADD_SELECTED: OnAddSelected(); return TRUE;
+        case IDC_ADD_ALL: OnAddAll(); return TRUE;
+        case IDC_REMOVE_SELECTED: OnRemoveSelected(); return TRUE;
+        case IDC_REMOVE_ALL: OnRemoveAll(); return TRUE;
+        case IDC_SAVER_SETTINGS: OnSettings(); return TRUE;
+        case IDC_SAVER_PREVIEW: OnPreview(); return TRUE;
+        case IDC_MOVE_UP: OnMove(-1); return TRUE;
+        case IDC_MOVE_DOWN: OnMove(+1); return TRUE;
+        default: break;
+        }
+    }
+    return CToolkitPage::OnCommand(wParam, lParam);
+}
+
+BOOL CScreensavers::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header && header->idFrom == IDC_AVAILABLE_LIST) {
+        if (header->code == NM_CUSTOMDRAW) {
+            *result = OnCustomDrawAvailable(reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam));
+            return TRUE;
+        }
+        if (header->code == NM_CLICK) {
+            OnClickAvailable();
+            *result = 0;
+            return TRUE;
+        }
+    }
+    if (header && header->idFrom == IDC_SELECTED_LIST && header->code == NM_CLICK) {
+        OnClickSelected();
+        *result = 0;
+        return TRUE;
+    }
+    return CToolkitPage::OnNotify(wParam, lParam, result);
+}
+
+LRESULT CScreensavers::OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.lItemlParam == 1)
+        const_cast<NMLVCUSTOMDRAW*>(draw)->clrText = RGB(255, 0, 0);
+    return CDRF_DODEFAULT;
+}
+
+void CScreensavers::OnClickAvailable() {
+    const auto click = velmora_catalogue::OnCatalogueClick(SelectedCount(m_lstAvailable));
+    Apply(m_btnAddSelected, click.addSelected);
+    Apply(m_btnSettings, click.settingsPreview);
+    Apply(m_btnPreview, click.settingsPreview);
+}
+
+void CScreensavers::OnClickSelected() {
+    const auto click = velmora_catalogue::OnRotationClick(
+        SelectedCount(m_lstSelected), RowCount(m_lstSelected), SelectionMark(m_lstSelected));
+    Apply(m_btnRemoveSelected, click.removeSelected);
+    Apply(m_btnUp, click.up);
+    Apply(m_btnDown, click.down);
+}
+
+void CScreensavers::OnAddSelected() {
+    for (int row = static_cast<int>(m_lstAvailable.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                               LVNI_SELECTED));
+         row != -1;
+         row = static_cast<int>(m_lstAvailable.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                                           LVNI_SELECTED)))
+        AddToSelection(row);
+    if (RowCount(m_lstSelected) > 0) m_btnRemoveAll.EnableWindow(TRUE);
+}
+
+void CScreensavers::OnAddAll() {
+    const int rows = RowCount(m_lstAvailable);
+    for (int row = 0; row < rows; ++row) AddToSelection(row);
+    if (RowCount(m_lstSelected) > 0) m_btnRemoveAll.EnableWindow(TRUE);
+}
+
+void CScreensavers::OnRemoveSelected() {
+    for (;;) {
+        int row = static_cast<int>(
+            m_lstSelected.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        if (row == -1) break;
+        RemoveFromSelection(row);
+    }
+    m_btnUp.EnableWindow(FALSE);
+    m_btnDown.EnableWindow(FALSE);
+    if (RowCount(m_lstSelected) == 0) {
+        m_btnRemoveAll.EnableWindow(FALSE);
+        m_btnRemoveSelected.EnableWindow(FALSE);
+    }
+}
+
+void CScreensavers::OnRemoveAll() {
+    const int rows = RowCount(m_lstSelected);
+    for (int i = 0; i < rows; ++i) RemoveFromSelection(0);
+    m_btnRemoveAll.EnableWindow(FALSE);
+    m_btnRemoveSelected.EnableWindow(FALSE);
+    m_btnUp.EnableWindow(FALSE);
+    m_btnDown.EnableWindow(FALSE);
+}
+
+std::string CScreensavers::MarkedFile() {
+    const int mark = SelectionMark(m_lstAvailable);
+    if (mark < 0 || mark >= RowCount(m_lstAvailable)) return std::string();
+    return ItemText(m_lstAvailable, mark, kFileColumn);
+}
+
+void CScreensavers::OnSettings() {
+    const std::string file = MarkedFile();
+    if (file.empty()) return;
+    // The handle in decimal makes the page the owner of the saver's dialog.
+    const std::string arguments =
+        " /c:" + std::to_string(reinterpret_cast<UINT_PTR>(m_hWnd));
+    RunScreensaver(file.c_str(), arguments.c_str());
+}
+
+void CScreensavers::OnPreview() {
+    const std::string file = MarkedFile();
+    if (file.empty()) return;
+    RunScreensaver(file.c_str(), " /s");
+}
+
+void CScreensavers::OnMove(int direction) {
+    const int rows = RowCount(m_lstSelected);
+    const int mark = SelectionMark(m_lstSelected);
+    const int target = velmora_catalogue::MoveTarget(mark, rows, direction);
+    if (target == -1) return;
+    SwapSelectedRows(mark, target);
+    m_lstSelected.SendMessage(LVM_SETSELECTIONMARK, 0, target);
+    const auto buttons = velmora_catalogue::AfterMove(target, rows, direction);
+    Apply(m_btnUp, buttons.up);
+    Apply(m_btnDown, buttons.down);
+}
+
+void CScreensavers::SwapSelectedRows(int a, int b) {
+    char textA[kCellBuffer] = "", textB[kCellBuffer] = "";
+    LVITEMA rowA{}, rowB{};
+    for (auto [row, item, text] : {std::make_tuple(a, &rowA, textA), std::make_tuple(b, &rowB, textB)}) {
+        item->mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT | LVIF_STATE;
+        item->iItem = row;
+        item->stateMask = LVIS_SELECTED;
+        item->pszText = text;
+        item->cchTextMax = kCellBuffer;
+        m_lstSelected.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item));
+    }
+    // Each row's content, selected state included, goes to the other's place.
+    std::swap(rowA.iItem, rowB.iItem);
+    m_lstSelected.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&rowA));
+    m_lstSelected.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&rowB));
+}

@@ -1,0 +1,74 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "framework/wnd.h"
+#include "toolkit/flat_button.h"
+#include "toolkit/toolkit_page.h"
+
+// The catalogue page, the first page of the configuration program: every
+// screensaver found in the Windows folder, the system folder and the extra
+// folders on the left, the rotation list on the right. The catalogue is built
+// and the rotation list loaded once, when the page is created; OK rewrites
+// the `Screensaver` section of the settings file. A catalogue row's item data
+// is 1 while the row is in the rotation list (drawn red), else 0; a rotation
+// row is tied to its catalogue row by the display name alone.
+class CScreensavers : public CToolkitPage {
+    VELMORA_RUNTIME_CLASS(CScreensavers)
+public:
+    CScreensavers();
+    ~CScreensavers() override;
+
+    // Adds the screensavers of a folder to the catalogue; the folder text
+    // ends with a backslash.
+    void ScanDirectory(const char* folder);
+    // ScanDirectory for every folder of the `Additional Path` section.
+    void ScanAdditionalPaths();
+    // A 16 x 16 icon for a file; the caller owns it.
+    HICON GetFileIcon(const char* path);
+    // The first catalogue row whose text in the column equals the text,
+    // case included; -1 if none.
+    int FindAvailable(const char* text, int column);
+    void AddToSelection(int catalogueRow);
+    void RemoveFromSelection(int rotationRow);
+    // Starts a screensaver file as a process and does not wait for it.
+    void RunScreensaver(const char* path, const char* arguments);
+    void LoadSelection();
+    void SaveSelection();
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    LRESULT OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw);
+    void OnClickAvailable();
+    void OnClickSelected();
+    void OnAddSelected();
+    void OnAddAll();
+    void OnRemoveSelected();
+    void OnRemoveAll();
+    void OnSettings();
+    void OnPreview();
+    void OnMove(int direction);
+    void SwapSelectedRows(int a, int b);
+    // The "File" text of the marked catalogue row, "" when none is marked.
+    std::string MarkedFile();
+
+    CWnd m_lstSelected;   // 1001, the rotation list
+    CWnd m_lstAvailable;  // 1002, the catalogue
+    HIMAGELIST m_hImageList = nullptr;
+    CFlatButton m_btnRemoveSelected;  // 1005
+    CFlatButton m_btnRemoveAll;       // 1006
+    CFlatButton m_btnAddSelected;     // 1003
+    CFlatButton m_btnAddAll;          // 1004
+    CFlatButton m_btnSettings;        // 1007
+    CFlatButton m_btnPreview;         // 1008
+    CFlatButton m_btnDown;            // 1010
+    CFlatButton m_btnUp;              // 1009
+};
