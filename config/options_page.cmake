@@ -6,5 +6,5 @@ add_library(velmora_config_options STATIC
 target_include_directories(velmora_config_options PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_config_options PRIVATE ${VELMORA_WARNINGS} -Os)
 target_link_libraries(velmora_config_options PUBLIC
-    velmora_toolkit_editable_list velmora_config_controls velmora_settings velmora_core
+    velmora_toolkit velmora_toolkit_editable_list velmora_config_controls velmora_settings velmora_core
     velmora_framework shell32 ole32 comctl32 user32)

@@ -44,7 +44,7 @@ const velmora_options::MultibyteText& RuntimeText() {
 
 }  // namespace
 
-COptions::COptions() : CPropertyPage(IDD_OPTIONS) {}
+COptions::COptions() : CToolkitPage(IDD_OPTIONS) {}
 
 void COptions::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_ADDITIONAL_PATHS, m_lstPaths);
@@ -56,7 +56,7 @@ void COptions::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL COptions::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
+    CToolkitPage::OnInitDialog();
 
     m_lstPaths.SetStandardButtons(CEditableList::kNewButton | CEditableList::kDeleteButton);
     m_lstPaths.EnableBrowseButton(TRUE);
@@ -110,7 +110,7 @@ BOOL COptions::OnCommand(WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
     }
-    return CPropertyPage::OnCommand(wParam, lParam);
+    return CToolkitPage::OnCommand(wParam, lParam);
 }
 
 void COptions::OnOK() {

@@ -5,7 +5,7 @@
 
 #include "config/additional_path_list.h"
 #include "config/controls/styled_label.h"
-#include "framework/property_page.h"
+#include "toolkit/toolkit_page.h"
 
 // The Options page of the configuration program: the order of the rotation
 // list, whether each screensaver is replaced after some minutes, and the
@@ -14,7 +14,7 @@
 // a page never shown leaves them alone. When Windows protects the
 // screensaver with a password the screensaver does not rotate, so the page
 // shows a red note and keeps the timed choice off.
-class COptions : public CPropertyPage {
+class COptions : public CToolkitPage {
     VELMORA_RUNTIME_CLASS(COptions)
 public:
     COptions();
