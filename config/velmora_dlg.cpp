@@ -56,10 +56,11 @@ BOOL CVelmoraDlg::OnInitDialog() {
 }
 
 void CVelmoraDlg::WinHelp(DWORD_PTR, UINT) {
-    // The help file next to the program's current folder; a missing file or
-    // no viewer fails quietly.
+    // The help file in the program's current folder. A missing file or no
+    // viewer fails quietly: no error box from the shell either.
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = m_hWnd;
     info.lpVerb = "Open";
     info.lpFile = "Velmora.chm";

@@ -1,0 +1,6 @@
+# Velmora.exe itself, started as a user starts it.
+velmora_test(program_test
+    LOCK ini screen registry
+    DEPENDS velmora_exe config_probe
+    SOURCES program_test.cpp ${CMAKE_SOURCE_DIR}/resources/velmora_exe.rc
+    LIBS velmora_config_program comctl32 gdi32)
