@@ -1,0 +1,505 @@
+// The catalogue page in a real property sheet: what it finds in the Windows
+// folder, the system folder and the extra folders, what its buttons do to the
+// two lists and to each other, what OK, Cancel and the close box leave in the
+// settings file, and the screensavers it starts.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resources/velmora_exe_ids.h"
+#include "tests/config/catalogue_sheet.h"
+#include "tests/support/win_test_support.h"
+
+namespace {
+
+using namespace vtest;
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The key=value lines of one section, in file order.
+std::vector<std::string> Section(const char* name) {
+    std::vector<char> buffer(32768);
+    DWORD n = GetPrivateProfileSectionA(name, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                        "Velmora.ini");
+    std::vector<std::string> lines;
+    for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += std::strlen(p) + 1)
+        lines.push_back(p);
+    return lines;
+}
+
+class ScreensaversPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FlushIni();
+        DeleteFileA(IniPath().c_str());
+    }
+    void TearDown() override { FlushIni(); }
+
+    // A probe copy in the extra folder, which the settings file names.
+    void AddSaver(const std::string& fileName, const char* name) {
+        savers.push_back(std::make_unique<PlacedSaver>(folder / fileName, name));
+        ASSERT_TRUE(savers.back()->Placed()) << fileName;
+    }
+    std::string Extra() const { return folder.path() + "\\"; }
+    std::string FileIn(const std::string& fileName) const { return Extra() + fileName; }
+    void UseExtraFolder() {
+        Ini("Additional Path", "Path0", Extra().c_str());
+        FlushIni();
+    }
+
+    FileRestorer ini{IniPath()};
+    TempDir folder{"catalogue"};
+    std::vector<std::unique_ptr<PlacedSaver>> savers;
+};
+
+// Four savers named by their string 1, in the extra folder only.
+class DrivenPage : public ScreensaversPage {
+protected:
+    void SetUp() override {
+        ScreensaversPage::SetUp();
+        AddSaver("vtgamma.scr", "gamma");
+        AddSaver("vtbeta.scr", "Beta");
+        AddSaver("vtalpha.scr", "alpha");
+        AddSaver("vtdelta.scr", "delta");
+        UseExtraFolder();
+    }
+};
+
+TEST_F(ScreensaversPage, ScansEveryFolderWithTheNameRule) {
+    const std::string win = WindowsFolder(), sys = SystemFolder();
+    // The rotator itself in any case is never listed; velmora2.scr is.
+    PlacedSaver rotatorUpper(win + "VELMORA.SCR", nullptr);
+    PlacedSaver rotatorMixed(sys + "Velmora.scr", nullptr);
+    PlacedSaver second(sys + "velmora2.scr", nullptr);
+    // 8.3 names are read from string 1, or named after the file without it.
+    PlacedSaver beta(win + "vtbeta.scr", "Beta");
+    PlacedSaver nameless(sys + "vtnostr.scr", "");
+    // A long name is named after the file, whatever its string 1 says.
+    PlacedSaver longName(win + "Velmora Test Long.scr", "Not Read");
+    ASSERT_TRUE(rotatorUpper.Placed() && rotatorMixed.Placed() && second.Placed() && beta.Placed() &&
+                nameless.Placed() && longName.Placed());
+    AddSaver("vtalpha.scr", "alpha");
+    AddSaver("VTGAMMA.SCR", "gamma");
+    TempDir unread("unread");
+    PlacedSaver afterGap(unread / "vtunread.scr", "unread");
+
+    // Trimmed; the Windows folder a second time; nothing after an empty value.
+    Ini("Additional Path", "Path0", ("  " + Extra() + "\t ").c_str());
+    Ini("Additional Path", "Path1", win.c_str());
+    Ini("Additional Path", "Path2", "   ");
+    Ini("Additional Path", "Path3", (unread.path() + "\\").c_str());
+    FlushIni();
+
+    CatalogueSheet sheet;
+    ASSERT_TRUE(sheet.Show());
+    // Sorted by name without regard to case; the Windows folder's files twice.
+    const std::vector<Row> expected = {
+        {"alpha", FileIn("vtalpha.scr")},
+        {"Beta", win + "vtbeta.scr"},
+        {"Beta", win + "vtbeta.scr"},
+        {"gamma", FileIn("VTGAMMA.SCR")},
+        {"Velmora Probe", sys + "velmora2.scr"},
+        {"Velmora Test Long", win + "Velmora Test Long.scr"},
+        {"Velmora Test Long", win + "Velmora Test Long.scr"},
+        {"vtnostr", sys + "vtnostr.scr"},
+    };
+    EXPECT_EQ(sheet.Catalogue(), expected);
+    EXPECT_TRUE(sheet.Rotation().empty());
+    EXPECT_EQ(sheet.Marks(), std::vector<LPARAM>(expected.size(), 0));
+
+    // One icon per row in one image list that both lists show and neither owns.
+    HWND available = sheet.Item(IDC_AVAILABLE_LIST), selected = sheet.Item(IDC_SELECTED_LIST);
+    auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(available, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(images, nullptr);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(selected, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+              images);
+    EXPECT_EQ(ImageList_GetImageCount(images), static_cast<int>(expected.size()));
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+    for (HWND list : {available, selected})
+        EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
+    std::vector<int> used;
+    for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        SendMessageA(available, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        used.push_back(item.iImage);
+    }
+    std::sort(used.begin(), used.end());
+    for (int i = 0; i < static_cast<int>(used.size()); ++i) EXPECT_EQ(used[i], i);
+
+    // Columns and full-row selection.
+    char title[64] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = title;
+    column.cchTextMax = sizeof title;
+    struct Column {
+        HWND list;
+        int index;
+        const char* title;
+        int width;
+    } columns[] = {{available, 0, "Available Screensavers", 210},
+                   {available, 1, "File", 200},
+                   {selected, 0, "Selected Screensavers", 220}};
+    for (const Column& c : columns) {
+        ASSERT_TRUE(SendMessageA(c.list, LVM_GETCOLUMNA, c.index, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(title, c.title);
+        EXPECT_EQ(column.cx, c.width) << c.title;
+        EXPECT_TRUE(SendMessageA(c.list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+    }
+    EXPECT_EQ(sheet.Buttons(), "01000000");  // only Add all
+    EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
+}
+
+// The 9x line names every file after itself: the page runs in a program of
+// its own to which Wine reports Windows 98.
+TEST_F(ScreensaversPage, NineXLineShowsFileNames) {
+    AddSaver("vtalpha.scr", "alpha");
+    AddSaver("vtnostr.scr", "");
+    AddSaver("Velmora Test Long.scr", "Not Read");
+    AddSaver("velmora.SCR", nullptr);
+    UseExtraFolder();
+    struct Line {
+        const char* version;
+        std::vector<std::string> rows;
+    } lines[] = {
+        {"win98", {"Velmora Test Long\t" + FileIn("Velmora Test Long.scr"),
+                   "vtalpha\t" + FileIn("vtalpha.scr"), "vtnostr\t" + FileIn("vtnostr.scr")}},
+        {"winxp", {"alpha\t" + FileIn("vtalpha.scr"),
+                   "Velmora Test Long\t" + FileIn("Velmora Test Long.scr"),
+                   "vtnostr\t" + FileIn("vtnostr.scr")}},
+    };
+    for (const Line& line : lines) {
+        WineVersionFor version("catalogue_lister.exe", line.version);
+        std::string out = folder / "rows.txt";
+        DeleteFileA(out.c_str());
+        const std::string exe = BinDir() + "\\catalogue_lister.exe";
+        ASSERT_EQ(RunToEnd("\"" + exe + "\" \"" + out + "\""), 0u) << line.version;
+        EXPECT_EQ(ReadLines(out), line.rows) << line.version;
+    }
+}
+
+TEST_F(DrivenPage, ButtonsMoveRowsAndSwitchEachOther) {
+    CatalogueSheet sheet;
+    ASSERT_TRUE(sheet.Show());
+    using Names = std::vector<std::string>;
+    ASSERT_EQ(sheet.Catalogue().size(), 4u);
+    ASSERT_EQ(sheet.Catalogue()[0].name, "alpha");
+    ASSERT_EQ(sheet.Catalogue()[3].name, "gamma");
+    // Buttons, in id order: add selected, add all, remove selected, remove
+    // all, Settings, Preview, Up, Down.
+    EXPECT_EQ(sheet.Buttons(), "01000000");
+
+    sheet.Click(IDC_AVAILABLE_LIST, {0, 2});  // alpha, delta
+    EXPECT_EQ(sheet.Buttons(), "11000000");
+    ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+    EXPECT_EQ(sheet.Rotation(), (Names{"alpha", "delta"}));
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{1, 0, 1, 0}));
+    EXPECT_EQ(sheet.Buttons(), "11010000");
+
+    sheet.Click(IDC_AVAILABLE_LIST, {1});  // one row: Settings and Preview
+    EXPECT_EQ(sheet.Buttons(), "11011100");
+    sheet.Click(IDC_AVAILABLE_LIST, {0, 1});  // alpha is passed over
+    EXPECT_EQ(sheet.Buttons(), "11010000");
+    ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+    EXPECT_EQ(sheet.Rotation(), (Names{"alpha", "delta", "Beta"}));
+    ASSERT_TRUE(sheet.Press(IDC_ADD_ALL));
+    EXPECT_EQ(sheet.Rotation(), (Names{"alpha", "delta", "Beta", "gamma"}));
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{1, 1, 1, 1}));
+    EXPECT_EQ(sheet.Buttons(), "11010000");
+
+    HWND rotation = sheet.Item(IDC_SELECTED_LIST);
+    auto selectedRows = [&] {
+        std::vector<int> rows;
+        for (int i = -1; (i = static_cast<int>(SendMessageA(rotation, LVM_GETNEXTITEM, i, LVNI_SELECTED))) != -1;)
+            rows.push_back(i);
+        return rows;
+    };
+    // The selection changed by the keyboard moves the mark without a click.
+    auto keyboardSelect = [&](int row) {
+        LVITEMA none{};
+        none.stateMask = LVIS_SELECTED;
+        SendMessageA(rotation, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+        LVITEMA item{};
+        item.stateMask = item.state = LVIS_SELECTED;
+        SendMessageA(rotation, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(rotation, LVM_SETSELECTIONMARK, 0, row);
+    };
+
+    sheet.Click(IDC_SELECTED_LIST, {0});  // first row: Down only
+    EXPECT_EQ(sheet.Buttons(), "11110001");
+    sheet.Click(IDC_SELECTED_LIST, {1});
+    EXPECT_EQ(sheet.Buttons(), "11110011");
+    keyboardSelect(0);  // Up stays enabled on the first row, and does nothing
+    ASSERT_TRUE(sheet.Press(IDC_MOVE_UP));
+    EXPECT_EQ(sheet.Rotation(), (Names{"alpha", "delta", "Beta", "gamma"}));
+    EXPECT_EQ(sheet.Buttons(), "11110011");
+
+    ASSERT_TRUE(sheet.Press(IDC_MOVE_DOWN));  // alpha travels, selected
+    EXPECT_EQ(sheet.Rotation(), (Names{"delta", "alpha", "Beta", "gamma"}));
+    EXPECT_EQ(selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(SendMessageA(rotation, LVM_GETSELECTIONMARK, 0, 0), 1);
+    EXPECT_EQ(sheet.Buttons(), "11110011");
+    ASSERT_TRUE(sheet.Press(IDC_MOVE_DOWN));
+    ASSERT_TRUE(sheet.Press(IDC_MOVE_DOWN));  // to the last row: Down off
+    EXPECT_EQ(sheet.Rotation(), (Names{"delta", "Beta", "gamma", "alpha"}));
+    EXPECT_EQ(selectedRows(), std::vector<int>{3});
+    EXPECT_EQ(sheet.Buttons(), "11110010");
+    EXPECT_FALSE(sheet.Press(IDC_MOVE_DOWN));
+
+    sheet.Click(IDC_SELECTED_LIST, {3});  // last row: Up only
+    EXPECT_EQ(sheet.Buttons(), "11110010");
+    sheet.Click(IDC_SELECTED_LIST, {2});
+    keyboardSelect(3);  // Down stays enabled on the last row, and does nothing
+    ASSERT_TRUE(sheet.Press(IDC_MOVE_DOWN));
+    EXPECT_EQ(sheet.Rotation(), (Names{"delta", "Beta", "gamma", "alpha"}));
+
+    sheet.Click(IDC_SELECTED_LIST, {1});
+    ASSERT_TRUE(sheet.Press(IDC_MOVE_UP));  // to the first row: Up off
+    EXPECT_EQ(sheet.Rotation(), (Names{"Beta", "delta", "gamma", "alpha"}));
+    EXPECT_EQ(selectedRows(), std::vector<int>{0});
+    EXPECT_EQ(sheet.Buttons(), "11110001");
+
+    sheet.Click(IDC_SELECTED_LIST, {0, 1});  // two rows: neither Up nor Down
+    EXPECT_EQ(sheet.Buttons(), "11110000");
+    sheet.Click(IDC_SELECTED_LIST, {1, 3});  // delta, alpha
+    ASSERT_TRUE(sheet.Press(IDC_REMOVE_SELECTED));
+    EXPECT_EQ(sheet.Rotation(), (Names{"Beta", "gamma"}));
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{0, 1, 0, 1}));  // alpha, Beta, delta, gamma
+    EXPECT_EQ(sheet.Buttons(), "11110000");
+
+    sheet.Click(IDC_SELECTED_LIST, {1});
+    EXPECT_EQ(sheet.Buttons(), "11110010");
+    ASSERT_TRUE(sheet.Press(IDC_REMOVE_ALL));
+    EXPECT_TRUE(sheet.Rotation().empty());
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{0, 0, 0, 0}));
+    EXPECT_EQ(sheet.Buttons(), "11000000");
+
+    sheet.Click(IDC_AVAILABLE_LIST, {3});
+    ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+    sheet.Click(IDC_SELECTED_LIST, {0});  // the only row
+    EXPECT_EQ(sheet.Buttons(), "11111100");
+    ASSERT_TRUE(sheet.Press(IDC_REMOVE_SELECTED));  // list empty: both removes off
+    EXPECT_EQ(sheet.Buttons(), "11001100");
+    EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
+}
+
+// Red text in the catalogue for the rows that are in the rotation list, read
+// back from the screen.
+TEST_F(DrivenPage, ListedRowsAreDrawnRed) {
+    CatalogueSheet sheet;
+    ASSERT_TRUE(sheet.Show());
+    SetWindowPos(sheet.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND available = sheet.Item(IDC_AVAILABLE_LIST), rotation = sheet.Item(IDC_SELECTED_LIST);
+    sheet.Click(IDC_AVAILABLE_LIST, {1, 3});  // Beta, gamma
+    ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+    sheet.Click(IDC_AVAILABLE_LIST, {});  // nothing selected, so no row is highlighted
+
+    auto redPixels = [&](HWND list, int row) {
+        UpdateWindow(list);
+        sheet.PumpUntil([] { return false; }, 100);
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        HDC dc = GetDC(list);
+        int red = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (GetPixel(dc, x, y) == RGB(255, 0, 0)) ++red;
+        ReleaseDC(list, dc);
+        return red;
+    };
+    EXPECT_EQ(redPixels(available, 0), 0);  // alpha
+    EXPECT_GT(redPixels(available, 1), 0);  // Beta
+    EXPECT_EQ(redPixels(available, 2), 0);  // delta
+    EXPECT_GT(redPixels(available, 3), 0);  // gamma
+    EXPECT_EQ(redPixels(rotation, 0), 0);   // the rotation list keeps its colour
+    EXPECT_EQ(redPixels(rotation, 1), 0);
+
+    sheet.Click(IDC_SELECTED_LIST, {0});  // Beta back to normal
+    ASSERT_TRUE(sheet.Press(IDC_REMOVE_SELECTED));
+    sheet.Click(IDC_SELECTED_LIST, {});
+    EXPECT_EQ(redPixels(available, 1), 0);
+    EXPECT_GT(redPixels(available, 3), 0);
+    EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
+}
+
+TEST_F(DrivenPage, OkRewritesTheRotationSectionOnly) {
+    const std::string lostCase = Lower(FileIn("vtbeta.scr"));
+    ASSERT_NE(lostCase, FileIn("vtbeta.scr"));
+    Ini("General", "ProgramPath", "C:\\Velmora\\Velmora.exe");
+    Ini("Options", "ShowTime", "7");
+    Ini("Options", "ShowRandomOrder", "1");
+    Ini("Screensaver", "nScr", "5");
+    Ini("Screensaver", "Scr0", FileIn("vtgamma.scr").c_str());
+    Ini("Screensaver", "Scr1", ("  " + FileIn("vtalpha.scr") + " ").c_str());
+    Ini("Screensaver", "Scr2", lostCase.c_str());  // case differs: dropped
+    Ini("Screensaver", "Scr3", "");                 // empty: dropped
+    Ini("Screensaver", "Scr4", "C:\\gone\\gone.scr");
+    Ini("Screensaver", "Scr5", FileIn("vtdelta.scr").c_str());  // beyond nScr
+    Ini("Screensaver", "LastScrShow", "1");
+    FlushIni();
+    const auto general = Section("General"), options = Section("Options"),
+               paths = Section("Additional Path");
+
+    {
+        CatalogueSheet sheet;
+        ASSERT_TRUE(sheet.Show());
+        EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"gamma", "alpha"}));
+        EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{1, 0, 0, 1}));
+        EXPECT_EQ(sheet.Buttons(), "01010000");
+        sheet.Click(IDC_AVAILABLE_LIST, {1});
+        ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+        EXPECT_TRUE(sheet.Close(PSBTN_OK));
+    }
+    FlushIni();
+    EXPECT_EQ(Section("Screensaver"),
+              (std::vector<std::string>{"Scr0=" + FileIn("vtgamma.scr"), "Scr1=" + FileIn("vtalpha.scr"),
+                                        "Scr2=" + FileIn("vtbeta.scr"), "nScr=3"}));
+    EXPECT_EQ(Section("General"), general);
+    EXPECT_EQ(Section("Options"), options);
+    EXPECT_EQ(Section("Additional Path"), paths);
+
+    // Loaded and saved again, the file does not change.
+    const std::string saved = ReadFileBytes(IniPath());
+    {
+        CatalogueSheet sheet;
+        ASSERT_TRUE(sheet.Show());
+        EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"gamma", "alpha", "Beta"}));
+        EXPECT_EQ(sheet.Buttons(), "01010000");
+        EXPECT_TRUE(sheet.Close(PSBTN_OK));
+    }
+    FlushIni();
+    EXPECT_EQ(ReadFileBytes(IniPath()), saved);
+}
+
+TEST_F(DrivenPage, OkWithAnEmptyListWritesOnlyTheCount) {
+    Ini("Screensaver", "nScr", "2");
+    Ini("Screensaver", "Scr0", FileIn("vtgamma.scr").c_str());
+    Ini("Screensaver", "Scr1", FileIn("vtbeta.scr").c_str());
+    Ini("Screensaver", "LastScrShow", "0");
+    FlushIni();
+    CatalogueSheet sheet;
+    ASSERT_TRUE(sheet.Show());
+    ASSERT_EQ(sheet.Rotation().size(), 2u);
+    ASSERT_TRUE(sheet.Press(IDC_REMOVE_ALL));
+    EXPECT_TRUE(sheet.Close(PSBTN_OK));
+    FlushIni();
+    EXPECT_EQ(Section("Screensaver"), std::vector<std::string>{"nScr=0"});
+}
+
+TEST_F(DrivenPage, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
+    Ini("Screensaver", "nScr", "1");
+    Ini("Screensaver", "Scr0", FileIn("vtgamma.scr").c_str());
+    Ini("Screensaver", "LastScrShow", "0");
+    Ini("Options", "ShowTime", "9");
+    FlushIni();
+    const std::string before = ReadFileBytes(IniPath());
+    for (bool closeBox : {false, true}) {
+        {
+            CatalogueSheet sheet;
+            ASSERT_TRUE(sheet.Show());
+            ASSERT_TRUE(sheet.Press(IDC_ADD_ALL));
+            sheet.Click(IDC_SELECTED_LIST, {0});
+            ASSERT_TRUE(sheet.Press(IDC_REMOVE_SELECTED));
+            EXPECT_TRUE(closeBox ? sheet.CloseBox() : sheet.Close(PSBTN_CANCEL));
+        }
+        FlushIni();
+        EXPECT_EQ(ReadFileBytes(IniPath()), before) << (closeBox ? "close box" : "Cancel");
+    }
+}
+
+// A folder scanned under two spellings lists its files twice under one name:
+// saving stores the file of the first of them in catalogue order, whichever
+// was added. A name of more than 99 characters is kept whole.
+TEST_F(ScreensaversPage, SavingFindsTheFileByTheWholeName) {
+    AddSaver("vtalpha.scr", "alpha");
+    const std::string longName = "Velmora " + std::string(110, 'x');
+    AddSaver(longName + ".scr", nullptr);
+    Ini("Additional Path", "Path0", Extra().c_str());
+    Ini("Additional Path", "Path1", Lower(Extra()).c_str());
+    FlushIni();
+    ASSERT_NE(Lower(Extra()), Extra());
+
+    CatalogueSheet sheet;
+    ASSERT_TRUE(sheet.Show());
+    const std::vector<Row> rows = sheet.Catalogue();
+    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(rows[0].name, "alpha");
+    ASSERT_EQ(rows[1].name, "alpha");
+    ASSERT_EQ(rows[2].name, longName);
+    ASSERT_NE(rows[0].file, rows[1].file);
+    sheet.Click(IDC_AVAILABLE_LIST, {1, 3});  // the second alpha and one long name
+    ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+    EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"alpha", longName}));
+    EXPECT_TRUE(sheet.Close(PSBTN_OK));
+    FlushIni();
+    EXPECT_EQ(Section("Screensaver"),
+              (std::vector<std::string>{"Scr0=" + rows[0].file, "Scr1=" + rows[2].file, "nScr=2"}));
+}
+
+// Settings and Preview start the marked screensaver by its short path in its
+// own folder, and the page goes on while it runs.
+TEST_F(ScreensaversPage, SettingsAndPreviewStartTheMarkedSaver) {
+    AddSaver("vtprobe.scr", "probe");
+    AddSaver("vtother.scr", "other");
+    UseExtraFolder();
+    const std::string log = folder / "starts.log";
+    ScopedEnv logVariable("VELMORA_SAVER_PROBE_LOG", log);
+
+    CatalogueSheet sheet;
+    ASSERT_TRUE(sheet.Show());
+    ASSERT_EQ(sheet.Catalogue()[1].name, "probe");
+    const std::string file = sheet.Catalogue()[1].file;
+    std::vector<std::unique_ptr<OpenedProcess>> started;
+    auto waitForStarts = [&](size_t n) {
+        bool ok = sheet.PumpUntil([&] { return ReadProbeLog(log).size() >= n; }, 15000);
+        for (size_t i = started.size(); i < ReadProbeLog(log).size(); ++i)
+            started.push_back(std::make_unique<OpenedProcess>(ReadProbeLog(log)[i].pid));
+        return ok;
+    };
+
+    // Without a marked row Settings starts nothing.
+    sheet.Click(IDC_AVAILABLE_LIST, {1});
+    SendMessageA(sheet.Item(IDC_AVAILABLE_LIST), LVM_SETSELECTIONMARK, 0, -1);
+    SendMessageA(sheet.Page(), WM_COMMAND, MAKEWPARAM(IDC_SAVER_SETTINGS, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(sheet.Item(IDC_SAVER_SETTINGS)));
+
+    sheet.Click(IDC_AVAILABLE_LIST, {1});
+    ASSERT_TRUE(sheet.Press(IDC_SAVER_SETTINGS));
+    ASSERT_TRUE(waitForStarts(1));
+    ASSERT_TRUE(sheet.Press(IDC_SAVER_PREVIEW));
+    ASSERT_TRUE(waitForStarts(2));
+    const std::vector<ProbeStart> starts = ReadProbeLog(log);
+    ASSERT_EQ(starts.size(), 2u);
+    const std::string shortPath = ShortPathOf(file);
+    EXPECT_EQ(starts[0].commandLine,
+              shortPath + " /c:" + std::to_string(reinterpret_cast<UINT_PTR>(sheet.Page())));
+    EXPECT_EQ(starts[1].commandLine, shortPath + " /s");
+    for (const ProbeStart& start : starts) {
+        EXPECT_TRUE(SamePath(start.currentDir, folder.path())) << start.currentDir;
+        EXPECT_EQ(start.ppid, GetCurrentProcessId());
+    }
+    // Both still run: the page did not wait for them.
+    for (const auto& process : started) EXPECT_TRUE(process->Running());
+    EXPECT_EQ(sheet.Buttons().substr(4, 2), "11");
+    started.clear();  // ends them
+    EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
+}
+
+}  // namespace
