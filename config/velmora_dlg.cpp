@@ -16,6 +16,7 @@ constexpr int kButtonGrowth = 10;
 CVelmoraDlg::CVelmoraDlg() : CPictureBarSheet("Velmora 2.0.1", nullptr, 0) {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
     SetPictureBar(kBarWidth, IDB_PAGE_PICTURES, kPictureWidth, kTransparent);
+    AddPage(&m_screensavers);
     AddPage(&m_options);
     AddPage(&m_donations);
     AddPage(&m_about);

@@ -2,6 +2,7 @@
 #include "config/about_page.h"
 #include "config/donations_page.h"
 #include "config/options_page.h"
+#include "config/screensavers_page.h"
 #include "toolkit/flat_button.h"
 #include "toolkit/picture_bar_sheet.h"
 
@@ -20,6 +21,7 @@ protected:
 
 private:
     HICON m_hIcon;
+    CScreensavers m_screensavers;
     COptions m_options;
     CDonations m_donations;
     CAbout m_about;

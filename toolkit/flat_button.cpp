@@ -137,7 +137,10 @@ void CFlatButton::DrawFrame(HDC dc, RECT rect, bool pressed, bool disabled) {
     CToolkitManager* manager = CToolkitManager::Get();
     bool themed = g_drawThemed && manager && manager->DrawThemed();
     bool framed = !m_bFlat || m_bHot || pressed || (m_bDefault && !m_bFlat);
-    FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    // Unframed, the button shows what lies under it: the themed page's
+    // texture, or the dialog face colour.
+    if (!themed || !CVisualStyle::Instance().DrawParentBackground(m_hWnd, dc, rect))
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
     if (themed && framed) {
         CVisualStyle& style = CVisualStyle::Instance();
         HANDLE theme = style.Open(m_hWnd, L"BUTTON");

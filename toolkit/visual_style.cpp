@@ -30,6 +30,7 @@ bool CVisualStyle::Load() const {
     Resolve(m_module, "CloseThemeData", m_close);
     Resolve(m_module, "DrawThemeBackground", m_drawBackground);
     Resolve(m_module, "EnableThemeDialogTexture", m_enableDialogTexture);
+    Resolve(m_module, "DrawThemeParentBackground", m_drawParentBackground);
     return true;
 }
 
@@ -53,6 +54,11 @@ bool CVisualStyle::DrawBackground(HANDLE theme, HDC dc, int part, int state,
                                                                    nullptr));
 }
 
+bool CVisualStyle::DrawParentBackground(HWND control, HDC dc, const RECT& rect) const {
+    return IsThemed() && m_drawParentBackground &&
+           SUCCEEDED(m_drawParentBackground(control, dc, &rect));
+}
+
 void CVisualStyle::EnableDialogTexture(HWND dialog) const {
     // ETDT_ENABLETAB = ETDT_ENABLE | ETDT_USETABTEXTURE.
     if (IsThemed() && m_enableDialogTexture) m_enableDialogTexture(dialog, 0x6);
@@ -68,4 +74,5 @@ void CVisualStyle::Unload() {
     m_close = nullptr;
     m_drawBackground = nullptr;
     m_enableDialogTexture = nullptr;
+    m_drawParentBackground = nullptr;
 }

@@ -15,6 +15,8 @@ public:
     HANDLE Open(HWND hwnd, const wchar_t* classList) const;
     void Close(HANDLE theme) const;
     bool DrawBackground(HANDLE theme, HDC dc, int part, int state, const RECT& rect) const;
+    // Paints what the parent shows under a control (the page texture).
+    bool DrawParentBackground(HWND control, HDC dc, const RECT& rect) const;
     // Dialog pages take the theme's tab-body texture where themes draw one.
     void EnableDialogTexture(HWND dialog) const;
     // Drops the library (the toolkit's release step).
@@ -32,6 +34,8 @@ private:
     using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
     using DrawThemeBackgroundFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*,
                                                    const RECT*);
+    using DrawThemeParentBackgroundFn = HRESULT(WINAPI*)(HWND, HDC, const RECT*);
+    mutable DrawThemeParentBackgroundFn m_drawParentBackground = nullptr;
     using EnableThemeDialogTextureFn = HRESULT(WINAPI*)(HWND, DWORD);
     mutable IsThemeActiveFn m_isThemeActive = nullptr;
     mutable IsAppThemedFn m_isAppThemed = nullptr;

@@ -313,11 +313,12 @@ def icon_remove_all(pic):
 
 
 def icon_up(pic):
-    draw_arrow(pic, rotated(arrow_right(), 90))
+    # y grows downwards: a right arrow turned by -90 degrees points up.
+    draw_arrow(pic, rotated(arrow_right(), -90))
 
 
 def icon_down(pic):
-    draw_arrow(pic, rotated(arrow_right(), -90))
+    draw_arrow(pic, rotated(arrow_right(), 90))
 
 
 def icon_settings(pic):
