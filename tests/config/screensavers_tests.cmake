@@ -14,3 +14,10 @@ velmora_test(screensavers_page_test
 velmora_test(screensavers_rules_test
     SOURCES screensavers_rules_test.cpp
     LIBS velmora_core)
+
+# The real Velmora.exe's catalogue page, driven from outside with real clicks.
+velmora_test(screensavers_program_test
+    LOCK ini screen
+    DEPENDS velmora_exe probe_saver
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/e2e/screensavers_program_test.cpp
+    LIBS comctl32)

@@ -1,0 +1,181 @@
+// The catalogue page of the real Velmora.exe, started as a user starts it and
+// driven from outside with real mouse clicks: the catalogue and the stored
+// rotation list it shows, adding a row, a full-screen trial, and what OK
+// writes.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/win_test_support.h"
+
+namespace {
+
+using namespace vtest;
+
+constexpr DWORD kWait = 20000;
+
+void FlushIni() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini"); }
+
+void Ini(const char* section, const char* key, const std::string& value) {
+    WritePrivateProfileStringA(section, key, value.c_str(), "Velmora.ini");
+}
+
+std::vector<std::string> Section(const char* name) {
+    std::vector<char> buffer(8192);
+    DWORD n = GetPrivateProfileSectionA(name, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                        "Velmora.ini");
+    std::vector<std::string> lines;
+    for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += lstrlenA(p) + 1)
+        lines.push_back(p);
+    return lines;
+}
+
+std::string ShortPath(const std::string& path) {
+    char buffer[MAX_PATH];
+    DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+    return n ? std::string(buffer, n) : path;
+}
+
+// A list view of another process: its item structures must live in that
+// process's memory for the list view to read and fill them.
+class RemoteList {
+public:
+    RemoteList(HWND list, DWORD pid) : m_list(list) {
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (m_process)
+            m_memory = static_cast<BYTE*>(
+                VirtualAllocEx(m_process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteList() {
+        if (m_memory) VirtualFreeEx(m_process, m_memory, 0, MEM_RELEASE);
+        if (m_process) CloseHandle(m_process);
+    }
+    RemoteList(const RemoteList&) = delete;
+    RemoteList& operator=(const RemoteList&) = delete;
+
+    int Count() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Text(int row, int column) const {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = reinterpret_cast<char*>(m_memory + 1024);
+        item.cchTextMax = 1024;
+        WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr);
+        SendMessageA(m_list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_memory));
+        char text[1024] = "";
+        ReadProcessMemory(m_process, m_memory + 1024, text, sizeof text - 1, nullptr);
+        return text;
+    }
+    std::vector<std::string> Column(int column) const {
+        std::vector<std::string> texts;
+        for (int i = 0; i < Count(); ++i) texts.push_back(Text(i, column));
+        return texts;
+    }
+    // A real left click in the middle of the row's label.
+    void Click(int row) const {
+        RECT rect{};
+        rect.left = LVIR_LABEL;
+        WriteProcessMemory(m_process, m_memory, &rect, sizeof rect, nullptr);
+        SendMessageA(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_memory));
+        ReadProcessMemory(m_process, m_memory, &rect, sizeof rect, nullptr);
+        POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(m_list, &point);
+        SetCursorPos(point.x, point.y);
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+    }
+    int Mark() const { return static_cast<int>(SendMessageA(m_list, LVM_GETSELECTIONMARK, 0, 0)); }
+    bool Usable() const { return m_memory != nullptr; }
+
+private:
+    HWND m_list;
+    HANDLE m_process = nullptr;
+    BYTE* m_memory = nullptr;
+};
+
+class ScreensaversProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FlushIni();
+        DeleteFileA(IniPath().c_str());
+    }
+    void TearDown() override { FlushIni(); }
+
+    std::string AddSaver(const std::string& fileName) {
+        std::string path = savers / fileName;
+        CopyFileA((BinDir() + "\\probe.scr").c_str(), path.c_str(), FALSE);
+        return path;
+    }
+
+    FileRestorer ini{IniPath()};
+    TempDir savers{"catalogue"};
+    std::string log = savers / "starts.log";
+    ScopedEnv logVar{"VELMORA_SAVER_PROBE_LOG", log};
+};
+
+TEST_F(ScreensaversProgram, AUserAddsASaverTriesItAndPressesOk) {
+    const std::string alpha = AddSaver("Alpha Probe Saver.scr");
+    const std::string beta = AddSaver("Beta Probe Saver.scr");
+    const std::string probe = AddSaver("vtprobe.scr");
+    Ini("Additional Path", "Path0", savers.path() + "\\");
+    Ini("Screensaver", "nScr", "1");
+    Ini("Screensaver", "Scr0", beta);
+    Ini("Screensaver", "LastScrShow", "0");
+    Ini("Options", "ShowTime", "3");
+    FlushIni();
+
+    Process program;
+    const std::string exe = BinDir() + "\\Velmora.exe";
+    ASSERT_TRUE(program.Start(exe, "\"" + exe + "\"", BinDir()));
+    HWND sheet = WaitForDialog(program.Id(), "Velmora 2.0.1", kWait);
+    ASSERT_NE(sheet, nullptr);
+    SetForegroundWindow(sheet);
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_EQ(WindowText(page), "Screensavers");
+    RemoteList catalogue(GetDlgItem(page, 1002), program.Id());
+    RemoteList rotation(GetDlgItem(page, 1001), program.Id());
+    ASSERT_TRUE(catalogue.Usable() && rotation.Usable());
+
+    EXPECT_EQ(catalogue.Column(0),
+              (std::vector<std::string>{"Alpha Probe Saver", "Beta Probe Saver", "Velmora Probe"}));
+    EXPECT_EQ(catalogue.Column(1), (std::vector<std::string>{alpha, beta, probe}));
+    EXPECT_EQ(rotation.Column(0), std::vector<std::string>{"Beta Probe Saver"});
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1004)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1003)));
+
+    catalogue.Click(0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(page, 1003)) != FALSE; }, kWait));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1008)));
+    SendMessageA(GetDlgItem(page, 1003), BM_CLICK, 0, 0);
+    EXPECT_EQ(rotation.Column(0), (std::vector<std::string>{"Beta Probe Saver", "Alpha Probe Saver"}));
+
+    // Preview starts the marked saver full screen and does not wait for it.
+    catalogue.Click(2);
+    // Preview runs the marked row; the click marks it as the button goes down.
+    ASSERT_TRUE(WaitUntil([&] { return catalogue.Mark() == 2; }, kWait));
+    SendMessageA(GetDlgItem(page, 1008), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !ReadProbeLog(log).empty(); }, kWait));
+    const ProbeStart start = ReadProbeLog(log)[0];
+    OpenedProcess trial(start.pid);
+    EXPECT_EQ(start.commandLine, ShortPath(probe) + " /s");
+    EXPECT_TRUE(SamePath(start.currentDir, savers.path())) << start.currentDir;
+    EXPECT_EQ(start.ppid, program.Id());
+    EXPECT_TRUE(trial.Running());
+    EXPECT_TRUE(program.Running());
+
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    ASSERT_TRUE(program.WaitForExit(kWait));
+    FlushIni();
+    EXPECT_EQ(Section("Screensaver"),
+              (std::vector<std::string>{"Scr0=" + beta, "Scr1=" + alpha, "nScr=2"}));
+    EXPECT_EQ(Section("Options"), std::vector<std::string>{"ShowTime=3"});
+}
+
+}  // namespace
