@@ -166,6 +166,55 @@ TEST_F(ScreensaversPage, ScansEveryFolderWithTheNameRule) {
     EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
 }
 
+// The pixels of an icon drawn at 16 x 16 on white.
+std::vector<COLORREF> Pixels(HICON icon) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// A file the shell has no icon for gets the program's own icon 131, made
+// 16 x 16; a screensaver file gets its own icon at that size.
+TEST_F(ScreensaversPage, FileIconsAreSmallWithTheProgramsIconAsFallback) {
+    AddSaver("vtalpha.scr", "alpha");
+    CatalogueSheet sheet;
+    ASSERT_TRUE(sheet.Show());
+    HICON own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SAVER_FILE),
+                                              IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(own, nullptr);
+    struct Case {
+        std::string path;
+        bool fallback;
+    } cases[] = {{folder / "missing.scr", true}, {FileIn("vtalpha.scr"), false}};
+    for (const Case& c : cases) {
+        HICON icon = sheet.page.GetFileIcon(c.path.c_str());
+        ASSERT_NE(icon, nullptr) << c.path;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP mask{};
+        GetObjectA(info.hbmMask, sizeof mask, &mask);
+        EXPECT_EQ(mask.bmWidth, 16) << c.path;
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(Pixels(icon) == Pixels(own), c.fallback) << c.path;
+        DestroyIcon(icon);
+    }
+    DestroyIcon(own);
+    EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
+}
+
 // The 9x line names every file after itself: the page runs in a program of
 // its own to which Wine reports Windows 98.
 TEST_F(ScreensaversPage, NineXLineShowsFileNames) {
