@@ -15,3 +15,11 @@ velmora_test(options_browse_test
 velmora_test(options_rules_test
     SOURCES options_rules_test.cpp
     LIBS velmora_core)
+
+# The real Velmora.exe started as a user starts it, and the next run of
+# Velmora.scr /s after it (the show time's timer waited for once).
+velmora_test(options_program_test
+    LOCK ini screen registry
+    DEPENDS velmora_exe velmora_scr probe_saver trapline
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/e2e/options_program_test.cpp
+    LIBS comctl32)
