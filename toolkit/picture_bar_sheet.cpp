@@ -72,14 +72,23 @@ void CPictureBarSheet::Relayout() {
     }
     for (CPropertyPage* p : m_pages) m_bar->AddItem(p->GetCaption());
     m_bar->SetCurrent(GetActiveIndex());
+    m_tabFollower.SubclassWindow(tab);
     // Tab order: the bar first, before the page.
     SetWindowPos(m_bar->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+LRESULT CPictureBarSheet::CTabFollower::WindowProc(UINT message, WPARAM wParam, LPARAM) {
+    LRESULT result = Default();
+    if (message == TCM_SETCURSEL && m_sheet.m_bar)
+        m_sheet.m_bar->SetCurrent(static_cast<int>(wParam));
+    return result;
+}
+
 LRESULT CPictureBarSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = CPropertySheet::WindowProc(message, wParam, lParam);
-    // A page chosen another way (PSM_SETCURSEL, Ctrl+Tab through the hidden
-    // tab control) moves the bar's highlight too.
+    // After a page change was asked for, the bar shows the page the sheet
+    // really has: one that refused to be left keeps a click on the bar from
+    // sticking (the tab control, and so its follower, saw no change then).
     if (m_bar && (message == PSM_SETCURSEL || message == PSM_SETCURSELID ||
                   (message == WM_NOTIFY && lParam &&
                    reinterpret_cast<const NMHDR*>(lParam)->code == TCN_SELCHANGE)))

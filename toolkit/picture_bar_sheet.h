@@ -25,6 +25,21 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The hidden tab control. comctl32 selects its tab whenever it changes
+    // the page, however the change was asked for (PSM_SETCURSEL, or Ctrl+Tab
+    // and Ctrl+PgDn inside the sheet's own keyboard handling, which sends no
+    // message to the sheet), so the bar follows its TCM_SETCURSEL.
+    class CTabFollower : public CWnd {
+    public:
+        explicit CTabFollower(CPictureBarSheet& sheet) : m_sheet(sheet) {}
+
+    protected:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    private:
+        CPictureBarSheet& m_sheet;
+    };
+
     void Relayout();
 
     std::unique_ptr<CPictureBar> m_bar;
@@ -32,4 +47,5 @@ private:
     UINT m_bitmapId = 0;
     int m_pictureWidth = 32;
     COLORREF m_transparent = RGB(255, 0, 255);
+    CTabFollower m_tabFollower{*this};
 };

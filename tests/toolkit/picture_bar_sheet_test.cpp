@@ -265,4 +265,40 @@ TEST(PictureBarSheet, ClicksAndArrowKeysChoosePagesWhichAreMadeOnlyWhenShown) {
     sheet.DestroyWindow();
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab as the sheet's own keyboard handling sees them
+// in a modeless sheet's message loop.
+void PressCtrlTab(HWND sheet, HWND focus, bool shift) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE saved[256];
+    memcpy(saved, keys, sizeof saved);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    if (shift) keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    SetKeyboardState(keys);
+    MSG msg{focus, WM_KEYDOWN, VK_TAB, 1, GetTickCount(), {0, 0}};
+    if (!PropSheet_IsDialogMessage(sheet, &msg)) DispatchMessageA(&msg);
+    SetKeyboardState(saved);
+    vtest::PumpFor(50);
+}
+
+TEST(PictureBarSheet, TheBarFollowsPagesChosenFromTheKeyboard) {
+    TestSheet sheet(true);
+    ASSERT_TRUE(sheet.Create());
+    HWND bar = sheet.Bar();
+    ASSERT_NE(bar, nullptr);
+    HWND edit = sheet.alpha.GetDlgItem(IDC_TEST_ALPHA_EDIT);
+    SetFocus(edit);
+    struct Step {
+        bool shift;
+        int page;
+    };
+    for (Step s : {Step{false, 1}, Step{false, 2}, Step{false, 0}, Step{true, 2}}) {
+        PressCtrlTab(sheet.m_hWnd, GetFocus() ? GetFocus() : sheet.m_hWnd, s.shift);
+        EXPECT_EQ(sheet.GetActiveIndex(), s.page) << (s.shift ? "ctrl+shift+tab" : "ctrl+tab");
+        EXPECT_EQ(SendMessageA(bar, LB_GETCURSEL, 0, 0), s.page)
+            << (s.shift ? "ctrl+shift+tab" : "ctrl+tab");
+    }
+    sheet.DestroyWindow();
+}
+
 }  // namespace
