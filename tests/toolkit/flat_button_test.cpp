@@ -77,7 +77,7 @@ RECT OnScreen(HWND hwnd) {
     return r;
 }
 
-TEST(FlatButton, DrawsItsIconAndTextInEveryState) {
+void CheckDrawingInEveryState() {
     ButtonDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND textButton = dialog.text.m_hWnd, iconButton = dialog.picture.m_hWnd;
@@ -170,6 +170,27 @@ TEST(FlatButton, DrawsItsIconAndTextInEveryState) {
     vtest::PumpFor(100);
     EXPECT_EQ(capture(iconButton).Count(kOrange), kIconSide * kIconSide);
     dialog.DestroyWindow();
+}
+
+TEST(FlatButton, DrawsItsIconAndTextInEveryStateInEitherLook) {
+    struct Look {
+        const char* name;
+        bool followTheme;
+        BOOL drawThemed;
+    };
+    // Following the theme draws through the visual style wherever the system
+    // has one on (Wine's own theme here, when it is active).
+    for (Look look : {Look{"classic", false, TRUE}, Look{"follows the theme", true, TRUE},
+                      Look{"theme followed, buttons told not to", true, FALSE}}) {
+        SCOPED_TRACE(look.name);
+        CToolkitApp app;
+        app.InitToolkit();
+        if (look.followTheme) app.SetVisualStyleFollowsTheme();
+        CFlatButton::SetDrawThemed(look.drawThemed);
+        CheckDrawingInEveryState();
+        CFlatButton::SetDrawThemed(TRUE);
+        app.ReleaseToolkit();
+    }
 }
 
 TEST(FlatButton, ClicksReachTheParent) {
