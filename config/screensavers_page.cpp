@@ -336,14 +336,21 @@ void CScreensavers::RemoveFromSelection(int rotationRow) {
     const std::string name = ItemText(m_lstSelected, rotationRow, kNameColumn);
     m_lstSelected.SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(rotationRow), 0);
 
-    LVFINDINFOA find{};
-    find.flags = LVFI_STRING;
-    find.psz = name.c_str();
-    int row = static_cast<int>(
-        m_lstAvailable.SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-    if (row < 0) return;
-    SetItemData(m_lstAvailable, row, 0);
-    m_lstAvailable.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+    // The catalogue row to turn back is one that is in the list under exactly
+    // this name. The first row whose name matches without regard to case may
+    // be another one (a folder scanned twice, "alpha" beside "Alpha"); that
+    // would leave the listed row red and impossible to add again.
+    const int rows = RowCount(m_lstAvailable);
+    for (int row = 0; row < rows; ++row) {
+        if (ItemData(m_lstAvailable, row) != 1) continue;
+        const std::string cell = ItemText(m_lstAvailable, row, kNameColumn);
+        if (_mbscmp(reinterpret_cast<const unsigned char*>(cell.c_str()),
+                    reinterpret_cast<const unsigned char*>(name.c_str())) != 0)
+            continue;
+        SetItemData(m_lstAvailable, row, 0);
+        m_lstAvailable.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+        return;
+    }
 }
 
 void CScreensavers::RunScreensaver(const char* path, const char* arguments) {

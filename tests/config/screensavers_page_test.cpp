@@ -496,6 +496,19 @@ TEST_F(ScreensaversPage, SavingFindsTheFileByTheWholeName) {
     sheet.Click(IDC_AVAILABLE_LIST, {1, 3});  // the second alpha and one long name
     ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
     EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"alpha", longName}));
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{0, 1, 0, 1}));
+
+    // Removed and added again, the row that was added is the one that turns.
+    sheet.Click(IDC_SELECTED_LIST, {0});
+    ASSERT_TRUE(sheet.Press(IDC_REMOVE_SELECTED));
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{0, 0, 0, 1}));
+    sheet.Click(IDC_AVAILABLE_LIST, {1});
+    ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+    EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{longName, "alpha"}));
+    sheet.Click(IDC_SELECTED_LIST, {1});
+    ASSERT_TRUE(sheet.Press(IDC_MOVE_UP));
+    EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"alpha", longName}));
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{0, 1, 0, 1}));
     EXPECT_TRUE(sheet.Close(PSBTN_OK));
     FlushIni();
     EXPECT_EQ(Section("Screensaver"),
