@@ -5,8 +5,9 @@ add_executable(catalogue_lister catalogue_lister.cpp catalogue_sheet.cpp
 target_compile_options(catalogue_lister PRIVATE ${VELMORA_WARNINGS})
 target_link_libraries(catalogue_lister PRIVATE velmora_config_screensavers velmora_test_support)
 
+# The 9x case tells Wine, through the registry, which version to report.
 velmora_test(screensavers_page_test
-    LOCK ini screen
+    LOCK ini screen registry
     DEPENDS probe_saver catalogue_lister
     SOURCES screensavers_page_test.cpp catalogue_sheet.cpp ${CMAKE_SOURCE_DIR}/resources/velmora_exe.rc
     LIBS velmora_config_screensavers comctl32 gdi32)
