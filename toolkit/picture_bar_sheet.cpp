@@ -86,6 +86,14 @@ LRESULT CPictureBarSheet::CTabFollower::WindowProc(UINT message, WPARAM wParam, 
 
 LRESULT CPictureBarSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = CPropertySheet::WindowProc(message, wParam, lParam);
+    // PropertySheetA's modal loop sees that the sheet has ended only when
+    // GetMessage returns, and a message sent from another thread (a button
+    // pressed by a test or an accessibility tool) is handled inside GetMessage
+    // without making it return: a posted no-op lets the loop end at once.
+    if ((message == PSM_PRESSBUTTON ||
+         (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))) &&
+        InSendMessage() && ::IsWindow(m_hWnd))
+        PostMessage(WM_NULL);
     // After a page change was asked for, the bar shows the page the sheet
     // really has: one that refused to be left keeps a click on the bar from
     // sticking (the tab control, and so its follower, saw no change then).

@@ -77,14 +77,22 @@ private:
     CPropertyPage m_pages[4];
 };
 
-bool HasGreen(const RECT& screenRect) {
+enum class Hue { Red, Green, Blue };
+
+// Whether a screen area holds pixels clearly of one hue: the pictures are a
+// green check (OK), a red cross (Cancel) and a blue sign (Help).
+bool HasHue(const RECT& screenRect, Hue hue) {
     HDC screen = GetDC(nullptr);
     bool found = false;
     for (int y = screenRect.top; y < screenRect.bottom && !found; ++y)
         for (int x = screenRect.left; x < screenRect.right && !found; ++x) {
             COLORREF c = GetPixel(screen, x, y);
             int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-            found = g > r + 50 && g > b + 50;
+            switch (hue) {
+            case Hue::Red: found = r > g + 50 && r > b + 50; break;
+            case Hue::Green: found = g > r + 50 && g > b + 50; break;
+            case Hue::Blue: found = b > r + 50 && b > g + 30; break;
+            }
         }
     ReleaseDC(nullptr, screen);
     return found;
@@ -148,12 +156,31 @@ TEST(VelmoraProgram, SheetHasItsBarAndRestyledButtons) {
     }
     reference.DestroyWindow();
 
-    // The OK button's picture (a green check) on the screen.
+    // Each button's picture on the screen, and only its own. The mouse is
+    // moved off the sheet first: a button under it is framed in the theme's
+    // hot colour. (Wine answers no WM_GETICON from another process, so the
+    // window icons are checked in-process below.)
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     SetForegroundWindow(sheet);
     SetWindowPos(sheet, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    vtest::PumpFor(500);
-    EXPECT_TRUE(HasGreen(WindowRectOf(GetDlgItem(sheet, IDOK))));
-    EXPECT_FALSE(HasGreen(WindowRectOf(GetDlgItem(sheet, IDHELP))));
+    struct Picture {
+        int id;
+        Hue hue;
+    };
+    const Picture pictures[] = {{IDOK, Hue::Green}, {IDCANCEL, Hue::Red}, {IDHELP, Hue::Blue}};
+    auto onlyItsOwn = [&](const Picture& p, Hue hue) {
+        return HasHue(WindowRectOf(GetDlgItem(sheet, p.id)), hue) == (hue == p.hue);
+    };
+    vtest::WaitUntil([&] {
+        for (const Picture& p : pictures)
+            for (Hue hue : {Hue::Red, Hue::Green, Hue::Blue})
+                if (!onlyItsOwn(p, hue)) return false;
+        return true;
+    }, 5000);
+    for (const Picture& p : pictures)
+        for (Hue hue : {Hue::Red, Hue::Green, Hue::Blue})
+            EXPECT_TRUE(onlyItsOwn(p, hue))
+                << "button " << p.id << ", hue " << static_cast<int>(hue);
 }
 
 // The sheet object itself, made in this process: its window icons.
@@ -177,6 +204,9 @@ TEST(VelmoraProgram, CancelAndTheCloseBoxLeaveTheSettingsFileAsItWas) {
         "[Options]\r\nShowRandomOrder=7\r\nShowTime=\r\n[Additional Path]\r\nPath0=  \r\n";
     vtest::WriteFileBytes(vtest::IniPath(), before);
     vtest::TempDir folder("vp");
+    // The pointer rests off the sheet, so no input wakes the modal loop: the
+    // press alone must close it.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 
     for (const char* how : {"cancel", "close box"}) {
         RunningProgram program(folder.path());

@@ -7,6 +7,7 @@
 #include <prsht.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/data_exchange.h"
@@ -299,6 +300,50 @@ TEST(PictureBarSheet, TheBarFollowsPagesChosenFromTheKeyboard) {
             << (s.shift ? "ctrl+shift+tab" : "ctrl+tab");
     }
     sheet.DestroyWindow();
+}
+
+// A modal sheet pressed from another thread, as a test or an accessibility
+// tool presses it: the message is handled inside the modal loop's GetMessage,
+// and the sheet must close then, not at the next input that happens along.
+TEST(PictureBarSheet, AModalSheetClosesWhenPressedFromAnotherThread) {
+    // Nothing of the pointer's to wake the modal loop: it rests off the sheet.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    struct Press {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        INT_PTR result;
+    };
+    for (Press press : {Press{"PSM_PRESSBUTTON cancel", PSM_PRESSBUTTON, PSBTN_CANCEL, 0},
+                        Press{"PSM_PRESSBUTTON ok", PSM_PRESSBUTTON, PSBTN_OK, 1},
+                        Press{"WM_COMMAND IDCANCEL", WM_COMMAND, IDCANCEL, 0}}) {
+        SCOPED_TRACE(press.name);
+        TestSheet sheet(true);
+        // The second page: no edit there, so no caret timer ticks either.
+        sheet.SetActivePage(1);
+        HANDLE returned = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        bool stuck = false;
+        std::thread presser([&] {
+            HWND hwnd = nullptr;
+            vtest::WaitUntil([&] {
+                hwnd = FindWindowA("#32770", "Picture bar test");
+                return hwnd && SendMessageA(hwnd, PSM_GETCURRENTPAGEHWND, 0, 0) != 0;
+            }, 10000);
+            if (!hwnd) return;
+            SendMessageA(hwnd, press.message, press.wParam, 0);
+            if (WaitForSingleObject(returned, 10000) != WAIT_OBJECT_0) {
+                // Still open: note it, and wake the loop so the test ends.
+                stuck = true;
+                PostMessageA(hwnd, WM_NULL, 0, 0);
+            }
+        });
+        INT_PTR result = sheet.DoModal();
+        SetEvent(returned);
+        presser.join();
+        CloseHandle(returned);
+        EXPECT_FALSE(stuck) << "the sheet stayed open until another message came";
+        EXPECT_EQ(result, press.result);
+    }
 }
 
 }  // namespace
