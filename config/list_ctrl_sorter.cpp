@@ -1,5 +1,7 @@
 #include "config/list_ctrl_sorter.h"
 
+#include "config/list_view_items.h"
+
 #include <commctrl.h>
 #include <mbstring.h>
 
@@ -7,34 +9,9 @@
 
 namespace {
 
-
-std::string ItemText(HWND list, int row, int column) {
-    // Cells hold names and paths; a path never needs more than MAX_PATH, a
-    // name from a long file name no more than that either.
-    char text[2 * MAX_PATH] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-LPARAM ItemData(HWND list, int row) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
-void SetItemData(HWND list, int row, LPARAM data) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = data;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
+using listview::ItemData;
+using listview::ItemText;
+using listview::SetItemData;
 
 int CompareNumbers(int a, int b) { return a == b ? 0 : a > b ? 1 : -1; }
 

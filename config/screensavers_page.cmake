@@ -2,6 +2,7 @@
 add_library(velmora_config_screensavers STATIC
     ${CMAKE_CURRENT_LIST_DIR}/screensavers_page.cpp
     ${CMAKE_CURRENT_LIST_DIR}/list_ctrl_sorter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/list_view_items.cpp
 )
 target_include_directories(velmora_config_screensavers PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_config_screensavers PRIVATE ${VELMORA_WARNINGS} -Os)

@@ -1,5 +1,7 @@
 #include "config/screensavers_page.h"
 
+#include "config/list_view_items.h"
+
 #include <mbstring.h>
 #include <shellapi.h>
 
@@ -25,7 +27,11 @@ constexpr int kFileColumn = 1;
 // A display name from a string resource fits 99 characters; one made from a
 // long file name can be as long as the file name, and a path fits MAX_PATH.
 // Cells are read with room for either, so no name is cut.
-constexpr int kCellBuffer = 2 * MAX_PATH;
+using listview::kCellBuffer;
+using listview::ItemData;
+using listview::ItemText;
+using listview::SetItemData;
+using listview::SetItemText;
 constexpr int kResourceNameBuffer = 100;
 
 int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -36,39 +42,6 @@ int SelectedCount(HWND list) {
 
 int SelectionMark(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
-}
-
-std::string ItemText(HWND list, int row, int column) {
-    char text[kCellBuffer] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-void SetItemText(HWND list, int row, int column, const std::string& text) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-LPARAM ItemData(HWND list, int row) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
-void SetItemData(HWND list, int row, LPARAM data) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = data;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void InsertColumn(HWND list, int column, const char* title, int width) {

@@ -110,26 +110,27 @@ HWND CWnd::UnsubclassWindow() {
     return hwnd;
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
-    DWORD style = GetStyle();
+namespace {
+// Changes bits of GWL_STYLE or GWL_EXSTYLE; with swpFlags a SetWindowPos
+// makes the frame follow (styles are cached until then).
+BOOL ModifyStyleBits(HWND hwnd, int index, DWORD remove, DWORD add, UINT swpFlags) {
+    DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, index));
     DWORD changed = (style & ~remove) | add;
     if (changed == style) return FALSE;
-    SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+    SetWindowLongA(hwnd, index, static_cast<LONG>(changed));
     if (swpFlags)
-        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+    return ModifyStyleBits(m_hWnd, GWL_STYLE, remove, add, swpFlags);
+}
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
-    DWORD style = GetExStyle();
-    DWORD changed = (style & ~remove) | add;
-    if (changed == style) return FALSE;
-    SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(changed));
-    if (swpFlags)
-        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
-    return TRUE;
+    return ModifyStyleBits(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
 }
 
 std::string CWnd::GetWindowText() const {
