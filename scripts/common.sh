@@ -10,6 +10,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 velmora_pids=()
+velmora_lane_prefixes=()
 
 velmora_log() { echo "[$(basename "$0")] $*"; }
 
@@ -45,17 +46,24 @@ velmora_prefix() {
 
 # Starts Xvfb on the first free display and exports DISPLAY.
 velmora_xvfb() {
-  local n=90
+  velmora_new_screen || return 1
+  export DISPLAY=$velmora_screen
+  velmora_log "Xvfb on $DISPLAY"
+}
+
+# Starts one more Xvfb screen on the first free display; velmora_screen
+# names it.
+velmora_new_screen() {
+  local n=90 i
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   velmora_pids+=($!)
-  local i
   for i in $(seq 100); do
     [ -e "/tmp/.X11-unix/X$n" ] && break
     sleep 0.1
   done
-  export DISPLAY=":$n"
-  velmora_log "Xvfb on $DISPLAY"
+  [ -e "/tmp/.X11-unix/X$n" ] || { velmora_log "Xvfb :$n did not start"; return 1; }
+  velmora_screen=":$n"
 }
 
 # Keeps the Wine server of our prefix alive between test programs, and
@@ -67,9 +75,47 @@ velmora_wineserver() {
   "$VELMORA_ROOT/scripts/wine-run" wineboot >/dev/null 2>&1 </dev/null
 }
 
+# Without a window manager on the screen, Wine waits two seconds for one
+# whenever a window it treats as managed (any window that was active) is
+# hidden or destroyed. The test screens have none, so the prefix tells
+# Wine to manage no window itself.
+velmora_unmanaged() {
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  "$VELMORA_ROOT/scripts/wine-run" reg add 'HKCU\Software\Wine\X11 Driver' \
+    /v Managed /d N /f >/dev/null 2>&1 </dev/null
+}
+
+# Test lanes: lane 1 is the main prefix on $DISPLAY; each further lane is a
+# copy of the main prefix with its own Wine server and Xvfb screen, so that
+# the tests that wait out real minutes run beside the others. ctest gives a
+# lane's tests VELMORA_LANE; scripts/wine-run picks the lane's prefix and
+# screen from VELMORA_LANE<n>_PREFIX and VELMORA_LANE<n>_DISPLAY.
+velmora_lanes() {
+  local lane prefix screen
+  for lane in $(seq 2 "$1"); do
+    prefix="$VELMORA_BUILD/wine-lane$lane"
+    if [ ! -f "$prefix/system.reg" ]; then
+      rm -rf "$prefix"
+      cp -a "$WINEPREFIX" "$prefix" || return 1
+    fi
+    velmora_new_screen || return 1
+    screen=$velmora_screen
+    export "VELMORA_LANE${lane}_PREFIX=$prefix" "VELMORA_LANE${lane}_DISPLAY=$screen"
+    velmora_lane_prefixes+=("$prefix")
+    (export WINEPREFIX=$prefix VELMORA_WINEPREFIX=$prefix DISPLAY=$screen
+     velmora_unmanaged && velmora_wineserver)
+    velmora_log "lane $lane: $prefix on $screen"
+  done
+}
+
 # Stops what the script started: its own wineserver, then Xvfb by PID.
 velmora_cleanup() {
   wineserver -k >/dev/null 2>&1 || true
+  local prefix
+  for prefix in "${velmora_lane_prefixes[@]}"; do
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  done
+  velmora_lane_prefixes=()
   local pid
   for pid in "${velmora_pids[@]}"; do
     kill "$pid" 2>/dev/null || true

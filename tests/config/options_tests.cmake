@@ -17,8 +17,10 @@ velmora_test(options_rules_test
     LIBS velmora_core)
 
 # The real Velmora.exe started as a user starts it, and the next run of
-# Velmora.scr /s after it (the show time's timer waited for once).
+# Velmora.scr /s after it (the show time's timer waited for once, in a lane of
+# its own).
 velmora_test(options_program_test
+    LANE 2
     LOCK ini screen registry
     DEPENDS velmora_exe velmora_scr probe_saver trapline
     SOURCES ${CMAKE_SOURCE_DIR}/tests/e2e/options_program_test.cpp

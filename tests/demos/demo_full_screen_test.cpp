@@ -98,9 +98,16 @@ TEST_P(DemoFullScreen, CoversTheScreenOnTopWithAnAnimatedPicture) {
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(WindowText(window), kind.name);
 
-    PumpFor(300);
-    ScreenCapture first(screen);
+    // The first frames may not have reached the screen yet: wait for a
+    // picture that looks right, then check it.
     std::string why;
+    WaitUntil(
+        [&] {
+            ScreenCapture shot(screen);
+            return GetParam().looksRight(shot, &why) && shot.DistinctColours(8) > 200u;
+        },
+        kDemoWait);
+    ScreenCapture first(screen);
     EXPECT_TRUE(GetParam().looksRight(first, &why)) << why;
     EXPECT_GT(first.DistinctColours(8), 200u) << "a picture, not a fill";
     // The picture moves: some later frame differs from this one.

@@ -58,9 +58,14 @@ TEST_P(DemoWindow, PreviewDrawsAMovingPictureOverAllOfItsParent) {
         EXPECT_EQ(inside.right, size.w);
         EXPECT_EQ(inside.bottom, size.h);
         UpdateWindow(hwnd);
-        PumpFor(200);
 
         const RECT area = ClientOnScreen(host.Hwnd());
+        WaitUntil(
+            [&] {
+                ScreenCapture shot(area);
+                return shot.Count(magenta, 1) == 0 && shot.DistinctColours(2) > 40u;
+            },
+            kDemoWait);
         ScreenCapture first(area);
         EXPECT_EQ(first.Count(magenta, 1), 0) << "the preview covers its parent";
         EXPECT_GT(first.DistinctColours(2), 40u) << "a picture, not a fill";

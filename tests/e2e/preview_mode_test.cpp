@@ -91,8 +91,10 @@ HWND CreateHost(int w, int h) {
 
 std::string Scr() { return BinDir() + "\\Velmora.scr"; }
 
-// Every pixel of the host's client area: the picture at (x, y), black around.
-void ExpectPictureAt(HWND host, const Picture& picture, int w, int h, int x0, int y0) {
+// The pixels of the host's client area that differ from the picture at
+// (x, y) with black around it; the first few are reported when asked.
+int PictureMismatches(HWND host, const Picture& picture, int w, int h, int x0, int y0,
+                      bool report) {
     ScreenCapture shot(host, w, h);
     int mismatches = 0;
     for (int y = 0; y < h; ++y) {
@@ -100,12 +102,20 @@ void ExpectPictureAt(HWND host, const Picture& picture, int w, int h, int x0, in
             int px = x - x0, py = y - y0;
             bool onPicture = px >= 0 && py >= 0 && px < 144 && py < 87;
             COLORREF expected = onPicture ? picture.At(px, py) : RGB(0, 0, 0);
-            if (shot.At(x, y) != expected && ++mismatches <= 3)
+            if (shot.At(x, y) != expected && ++mismatches <= 3 && report)
                 ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex
                               << shot.At(x, y) << ", expected " << expected;
         }
     }
-    EXPECT_EQ(mismatches, 0);
+    return mismatches;
+}
+
+// Every pixel of the host's client area, once the preview has painted: the
+// picture at (x, y), black around.
+void ExpectPictureAt(HWND host, const Picture& picture, int w, int h, int x0, int y0) {
+    WaitUntil([&] { return PictureMismatches(host, picture, w, h, x0, y0, false) == 0; }, kWait);
+    EXPECT_EQ(PictureMismatches(host, picture, w, h, x0, y0, true), 0);
+    ScreenCapture shot(host, w, h);
     EXPECT_EQ(shot.At(x0, y0), picture.At(0, 0));
 }
 
@@ -134,7 +144,6 @@ TEST(PreviewWindow, DrawsThePictureCentredOnBlack) {
         ASSERT_TRUE(preview->Create(0, "Preview", WS_CHILD | WS_VISIBLE, client, host, 0));
         HWND hwnd = preview->m_hWnd;
         UpdateWindow(hwnd);
-        PumpFor(200);
         ExpectPictureAt(host, picture, c.w, c.h, c.x, c.y);
         DestroyWindow(host);  // takes the preview and its object with it
         EXPECT_FALSE(IsWindow(hwnd));
@@ -150,10 +159,17 @@ TEST(PreviewMode, FillsTheGivenWindowAndEndsWithIt) {
         Process scr;
         ASSERT_TRUE(scr.Start(Scr(), "\"" + Scr() + "\" /p " +
                                          std::to_string(reinterpret_cast<UINT_PTR>(host))));
+        // The window exists before it is shown and sized: wait for both.
         HWND preview = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] { return (preview = FindWindowExA(host, nullptr, nullptr, "Preview")) != nullptr; },
-            kWait));
+        WaitUntil(
+            [&] {
+                preview = FindWindowExA(host, nullptr, nullptr, "Preview");
+                RECT inside{};
+                return preview && IsWindowVisible(preview) && GetClientRect(preview, &inside) &&
+                       inside.right == c.w && inside.bottom == c.h;
+            },
+            kWait);
+        ASSERT_NE(preview, nullptr);
         DWORD owner = 0;
         GetWindowThreadProcessId(preview, &owner);
         EXPECT_EQ(owner, scr.Id());

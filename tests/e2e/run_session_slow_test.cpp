@@ -19,7 +19,45 @@ void Ini(const char* section, const char* key, const std::string& value) {
     WritePrivateProfileStringA(section, key, value.c_str(), "Velmora.ini");
 }
 
-TEST(RunSessionTimer, OneMinuteRotationAndNoneWhenPasswordProtected) {
+// A run with two probes and the show time at one minute, in the given state
+// of password protection.
+class RunSessionTimer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CopyFileA((BinDir() + "\\Trapline.dll").c_str(), trapline.c_str(), FALSE);
+        for (const char* name : {"one", "two"})
+            CopyFileA((BinDir() + "\\probe.scr").c_str(),
+                      (savers / (std::string(name) + ".scr")).c_str(), FALSE);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+        DeleteFileA(IniPath().c_str());
+        Ini("Screensaver", "Scr0", savers / "one.scr");
+        Ini("Screensaver", "Scr1", savers / "two.scr");
+        Ini("Screensaver", "nScr", "2");
+        Ini("Options", "ShowForXMinuts", "1");
+        Ini("Options", "ShowTime", "1");
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+    }
+
+    // Starts the run and waits for its first screensaver; then waits (at
+    // most 75 seconds: the show time is one minute) for a second one and
+    // tells whether it came. The run is still going; the user then returns.
+    void RunAndWaitForRotation(const char* isSecure, bool expectRotation) {
+        SetRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure", isSecure);
+        SetCursorPos(500, 400);
+        std::string exe = BinDir() + "\\Velmora.scr";
+        Process scr;
+        ASSERT_TRUE(scr.Start(exe, "\"" + exe + "\" /s"));
+        ASSERT_TRUE(WaitUntil([&] { return ReadProbeLog(log).size() == 1; }, 20000));
+        bool rotated = WaitUntil([&] { return ReadProbeLog(log).size() >= 2; }, 75000);
+        EXPECT_EQ(rotated, expectRotation);
+        EXPECT_EQ(ReadProbeLog(log).size(), expectRotation ? 2u : 1u);
+        EXPECT_TRUE(scr.Running());
+        SetCursorPos(100, 100);
+        PumpFor(50);
+        SetCursorPos(700, 500);
+        EXPECT_TRUE(scr.WaitForExit(20000));
+    }
+
     FileRestorer ini{IniPath()};
     std::string trapline = SystemDir() + "\\Trapline.dll";
     FileRestorer installed{trapline};
@@ -27,39 +65,10 @@ TEST(RunSessionTimer, OneMinuteRotationAndNoneWhenPasswordProtected) {
     TempDir savers{"slow"};
     std::string log = savers / "starts.log";
     ScopedEnv logVar{"VELMORA_SAVER_PROBE_LOG", log};
-    CopyFileA((BinDir() + "\\Trapline.dll").c_str(), trapline.c_str(), FALSE);
-    for (const char* name : {"one", "two"})
-        CopyFileA((BinDir() + "\\probe.scr").c_str(), (savers / (std::string(name) + ".scr")).c_str(),
-                  FALSE);
+};
 
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
-    DeleteFileA(IniPath().c_str());
-    Ini("Screensaver", "Scr0", savers / "one.scr");
-    Ini("Screensaver", "Scr1", savers / "two.scr");
-    Ini("Screensaver", "nScr", "2");
-    Ini("Options", "ShowForXMinuts", "1");
-    Ini("Options", "ShowTime", "1");
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
-    std::string exe = BinDir() + "\\Velmora.scr";
+TEST_F(RunSessionTimer, OneMinuteRotation) { RunAndWaitForRotation("0", true); }
 
-    for (const char* isSecure : {"0", "1"}) {
-        SCOPED_TRACE(std::string("ScreenSaverIsSecure = ") + isSecure);
-        SetRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure", isSecure);
-        DeleteFileA(log.c_str());
-        SetCursorPos(500, 400);
-        Process scr;
-        ASSERT_TRUE(scr.Start(exe, "\"" + exe + "\" /s"));
-        ASSERT_TRUE(WaitUntil([&] { return ReadProbeLog(log).size() == 1; }, 20000));
-        // The show time is one minute: by 75 seconds the timer has fired once.
-        bool rotated = WaitUntil([&] { return ReadProbeLog(log).size() >= 2; }, 75000);
-        EXPECT_EQ(rotated, isSecure[0] == '0');
-        EXPECT_EQ(ReadProbeLog(log).size(), isSecure[0] == '0' ? 2u : 1u);
-        EXPECT_TRUE(scr.Running());
-        SetCursorPos(100, 100);
-        PumpFor(50);
-        SetCursorPos(700, 500);
-        EXPECT_TRUE(scr.WaitForExit(20000));
-    }
-}
+TEST_F(RunSessionTimer, NoRotationWhenPasswordProtected) { RunAndWaitForRotation("1", false); }
 
 }  // namespace

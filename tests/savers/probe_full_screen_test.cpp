@@ -11,8 +11,7 @@ namespace {
 
 using namespace vtest;
 
-// Longer than Wine takes to hide a full-screen window when there is no
-// window manager to confirm it (it gives up after two seconds).
+// How long a probe that must stay is watched for an end that must not come.
 constexpr DWORD kHideTime = 3000;
 
 // The window a started probe shows, once it is in the foreground.
@@ -22,27 +21,44 @@ HWND WaitForForegroundProbe(const Process& probe) {
     return window;
 }
 
-// Every sampled pixel away from the middle band (where the name is drawn)
-// shows the colour, and the middle row shows some of the name's colour.
-void ExpectFilledWithName(COLORREF colour, COLORREF text) {
+// Sampled pixels away from the middle band (where the name is drawn) that
+// do not show the colour, and pixels of the middle row in the name's colour.
+struct Fill {
+    int mismatches = 0;
+    int textPixels = 0;
+};
+
+Fill SampleFill(COLORREF colour, COLORREF text, bool report) {
     ScreenShot shot;
     int w = shot.Width(), h = shot.Height();
-    int mismatches = 0;
+    Fill fill;
     for (int gy = 0; gy <= 16; ++gy) {
         int y = gy * (h - 1) / 16;
         if (y > h * 2 / 5 && y < h * 3 / 5) continue;
         for (int gx = 0; gx <= 16; ++gx) {
             int x = gx * (w - 1) / 16;
-            if (shot.At(x, y) != colour && ++mismatches <= 3)
+            if (shot.At(x, y) != colour && ++fill.mismatches <= 3 && report)
                 ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex
                               << shot.At(x, y) << ", expected " << colour;
         }
     }
-    EXPECT_EQ(mismatches, 0);
-    int textPixels = 0;
     for (int x = 0; x < w; ++x)
-        if (shot.At(x, h / 2) == text) ++textPixels;
-    EXPECT_GT(textPixels, 0) << "the name is drawn across the middle";
+        if (shot.At(x, h / 2) == text) ++fill.textPixels;
+    return fill;
+}
+
+// Once the probe has painted: every sampled pixel shows the colour, and the
+// middle row shows some of the name's colour.
+void ExpectFilledWithName(COLORREF colour, COLORREF text) {
+    WaitUntil(
+        [&] {
+            Fill fill = SampleFill(colour, text, false);
+            return fill.mismatches == 0 && fill.textPixels > 0;
+        },
+        kProbeWait);
+    Fill fill = SampleFill(colour, text, true);
+    EXPECT_EQ(fill.mismatches, 0);
+    EXPECT_GT(fill.textPixels, 0) << "the name is drawn across the middle";
 }
 
 TEST(ProbeFullScreen, LogsItsStart) {
@@ -77,7 +93,6 @@ TEST(ProbeFullScreen, CoversTheScreenOnTopInItsColour) {
               WS_POPUP | WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(WindowText(window), "covers.scr");
-    PumpFor(300);
     ExpectFilledWithName(RGB(0x33, 0x66, 0xCC), RGB(255, 255, 255));
 }
 
@@ -202,7 +217,6 @@ TEST(ProbeFullScreen, FindsItsSidecarWhenStartedByItsShortPath) {
     HWND window = WaitForForegroundProbe(probe);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(WindowText(window), "Probe With A Long Name.scr");
-    PumpFor(300);
     ExpectFilledWithName(RGB(0xC0, 0x80, 0x20), RGB(0, 0, 0));
     ASSERT_TRUE(copy.WaitForStarts(1));
     EXPECT_EQ(copy.Starts()[0].commandLine, std::string(shortPath) + " /s");
@@ -216,7 +230,13 @@ TEST(ProbeFullScreen, WithoutAColourTakesOneFromItsName) {
         Process probe;
         ASSERT_TRUE(copy.Start(probe, "/s"));
         ASSERT_NE(WaitForForegroundProbe(probe), nullptr);
-        PumpFor(300);
+        WaitUntil(
+            [&] {
+                ScreenShot shot;
+                return shot.At(5, 5) == DefaultProbeColour(name) &&
+                       shot.At(shot.Width() - 5, shot.Height() - 5) == DefaultProbeColour(name);
+            },
+            kProbeWait);
         ScreenShot shot;
         EXPECT_EQ(shot.At(5, 5), DefaultProbeColour(name));
         EXPECT_EQ(shot.At(shot.Width() - 5, shot.Height() - 5), DefaultProbeColour(name));

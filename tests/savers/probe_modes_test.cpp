@@ -32,9 +32,16 @@ TEST(ProbePreview, FillsTheGivenWindowAndEndsWithIt) {
     Process probe;
     ASSERT_TRUE(copy.Start(probe, "/p " + host.HandleText()));
     HWND child = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (child = FindWindowExA(host.Hwnd(), nullptr, nullptr, nullptr)) != nullptr; },
-        kProbeWait));
+    // The window exists before it is shown and sized: wait for both.
+    WaitUntil(
+        [&] {
+            child = FindWindowExA(host.Hwnd(), nullptr, nullptr, nullptr);
+            RECT inside{};
+            return child && IsWindowVisible(child) && GetClientRect(child, &inside) &&
+                   inside.right == 152 && inside.bottom == 112;
+        },
+        kProbeWait);
+    ASSERT_NE(child, nullptr);
     DWORD owner = 0;
     GetWindowThreadProcessId(child, &owner);
     EXPECT_EQ(owner, probe.Id());
@@ -179,7 +186,7 @@ TEST(ProbeModes, HandoffStartsASecondProcessThatStaysUntilClosed) {
     EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    PumpFor(500);
+    WaitUntil([&] { return ScreenShot().At(10, 10) == RGB(0x60, 0x40, 0xA0); }, kProbeWait);
     EXPECT_EQ(ScreenShot().At(10, 10), RGB(0x60, 0x40, 0xA0));
     EXPECT_TRUE(second.Running()) << "the second process stays";
 

@@ -22,15 +22,18 @@ TEST(ProbeWindow, PreviewFillsItsParentInItsColour) {
         EXPECT_EQ(inside.right, 152);
         EXPECT_EQ(inside.bottom, 112);
         UpdateWindow(hwnd);
-        PumpFor(200);
-        ScreenShot shot;
-        int mismatches = 0;
-        for (int y = 150; y < 150 + 112; y += 3)
-            for (int x = 200; x < 200 + 152; x += 3)
-                if (shot.At(x, y) != colour && ++mismatches <= 3)
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex
-                                  << shot.At(x, y);
-        EXPECT_EQ(mismatches, 0);
+        auto mismatches = [&](bool report) {
+            ScreenShot shot;
+            int count = 0;
+            for (int y = 150; y < 150 + 112; y += 3)
+                for (int x = 200; x < 200 + 152; x += 3)
+                    if (shot.At(x, y) != colour && ++count <= 3 && report)
+                        ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                      << shot.At(x, y);
+            return count;
+        };
+        WaitUntil([&] { return mismatches(false) == 0; }, kProbeWait);
+        EXPECT_EQ(mismatches(true), 0);
         host.Destroy();  // takes the preview with it
         EXPECT_FALSE(IsWindow(hwnd));
         EXPECT_EQ(preview.m_hWnd, nullptr);

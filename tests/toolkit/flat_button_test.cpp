@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,10 +95,18 @@ void CheckDrawingInEveryState() {
 
     const COLORREF face = GetSysColor(COLOR_BTNFACE), ink = GetSysColor(COLOR_BTNTEXT);
     auto capture = [](HWND b) { return vtest::ScreenCapture(OnScreen(b)); };
+    // A capture once the button shows what the test waits for (a repaint
+    // reaches the screen a moment after the change that asked for it).
+    auto captureWhen = [&capture](HWND b, const std::function<bool(const vtest::ScreenCapture&)>& ok) {
+        vtest::WaitUntil([&] { return ok(capture(b)); }, 15000);
+        return capture(b);
+    };
 
     // The icon alone, centred in a button without text.
     {
-        vtest::ScreenCapture shot = capture(iconButton);
+        vtest::ScreenCapture shot = captureWhen(iconButton, [](const vtest::ScreenCapture& c) {
+            return c.Count(kOrange) == kIconSide * kIconSide;
+        });
         EXPECT_EQ(shot.Count(kOrange), kIconSide * kIconSide);
         RECT icon = shot.BoundsOf(kOrange);
         EXPECT_LE(abs(icon.left - (shot.Width() - icon.right)), 1);
@@ -107,7 +116,9 @@ void CheckDrawingInEveryState() {
     // button's edge is the dialog's face colour.
     RECT restingIcon{};
     {
-        vtest::ScreenCapture shot = capture(textButton);
+        vtest::ScreenCapture shot = captureWhen(textButton, [](const vtest::ScreenCapture& c) {
+            return c.Count(kTeal) == kIconSide * kIconSide;
+        });
         EXPECT_EQ(shot.Count(kTeal), kIconSide * kIconSide);
         restingIcon = shot.BoundsOf(kTeal);
         int inkLeft = shot.Width();
@@ -123,9 +134,10 @@ void CheckDrawingInEveryState() {
     }
     // Pressed: a frame appears and the content moves one pixel down-right.
     SendMessageA(textButton, BM_SETSTATE, TRUE, 0);
-    vtest::PumpFor(100);
     {
-        vtest::ScreenCapture shot = capture(textButton);
+        vtest::ScreenCapture shot = captureWhen(textButton, [&](const vtest::ScreenCapture& c) {
+            return c.BoundsOf(kTeal).left == restingIcon.left + 1;
+        });
         RECT icon = shot.BoundsOf(kTeal);
         EXPECT_EQ(icon.left, restingIcon.left + 1);
         EXPECT_EQ(icon.top, restingIcon.top + 1);
@@ -136,9 +148,11 @@ void CheckDrawingInEveryState() {
     SendMessageA(textButton, BM_SETSTATE, FALSE, 0);
     // Not flat: framed at rest too.
     dialog.text.SetFlat(FALSE);
-    vtest::PumpFor(100);
     {
-        vtest::ScreenCapture shot = capture(textButton);
+        vtest::ScreenCapture shot = captureWhen(textButton, [&](const vtest::ScreenCapture& c) {
+            return c.BoundsOf(kTeal).left == restingIcon.left &&
+                   c.At(c.Width() - 1, c.Height() / 2) != face;
+        });
         EXPECT_EQ(shot.BoundsOf(kTeal).left, restingIcon.left);
         int framePixels = 0;
         for (int y = 0; y < shot.Height(); ++y)
@@ -149,17 +163,21 @@ void CheckDrawingInEveryState() {
     // Disabled: the icon greyed and the text no longer in the text colour;
     // enabled again, both come back.
     EnableWindow(textButton, FALSE);
-    vtest::PumpFor(100);
     {
-        vtest::ScreenCapture shot = capture(textButton);
+        vtest::ScreenCapture shot = captureWhen(
+            textButton, [&](const vtest::ScreenCapture& c) { return c.Count(kTeal) == 0; });
         EXPECT_EQ(shot.Count(kTeal), 0);
         EXPECT_EQ(shot.Count(ink), 0);
         EXPECT_GT(shot.CountIf([face](COLORREF c) { return c != face; }), 20)
             << "nothing drawn while disabled";
     }
     EnableWindow(textButton, TRUE);
-    vtest::PumpFor(100);
-    EXPECT_EQ(capture(textButton).Count(kTeal), kIconSide * kIconSide);
+    EXPECT_EQ(captureWhen(textButton,
+                          [&](const vtest::ScreenCapture& c) {
+                              return c.Count(kTeal) == kIconSide * kIconSide;
+                          })
+                  .Count(kTeal),
+              kIconSide * kIconSide);
 
     // The dialog manager moving the default look around keeps them ours.
     SendMessageA(dialog.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(iconButton), TRUE);
@@ -167,8 +185,12 @@ void CheckDrawingInEveryState() {
     SendMessageA(dialog.m_hWnd, DM_SETDEFID, IDC_TEST_ICON_BUTTON, 0);
     for (HWND b : {textButton, iconButton})
         EXPECT_EQ(GetWindowLongA(b, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-    vtest::PumpFor(100);
-    EXPECT_EQ(capture(iconButton).Count(kOrange), kIconSide * kIconSide);
+    EXPECT_EQ(captureWhen(iconButton,
+                          [&](const vtest::ScreenCapture& c) {
+                              return c.Count(kOrange) == kIconSide * kIconSide;
+                          })
+                  .Count(kOrange),
+              kIconSide * kIconSide);
     dialog.DestroyWindow();
 }
 

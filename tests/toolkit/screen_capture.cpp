@@ -73,7 +73,26 @@ void BringToScreen(HWND hwnd) {
     SetForegroundWindow(hwnd);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
                                              RDW_UPDATENOW | RDW_FRAME);
-    PumpFor(300);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    WaitForSteadyScreen(r);
+}
+
+void WaitForSteadyScreen(const RECT& rect) {
+    const DWORD steadyFor = 250;
+    ScreenCapture last(rect);
+    DWORD since = GetTickCount();
+    WaitUntil(
+        [&] {
+            ScreenCapture now(rect);
+            if (!now.SameAs(last)) {
+                last = std::move(now);
+                since = GetTickCount();
+                return false;
+            }
+            return GetTickCount() - since >= steadyFor;
+        },
+        15000);
 }
 
 }  // namespace vtest

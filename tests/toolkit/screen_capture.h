@@ -21,6 +21,10 @@ public:
     // The smallest rectangle (relative, right and bottom exclusive) holding
     // every pixel of the colour; empty when there is none.
     RECT BoundsOf(COLORREF color) const;
+    bool SameAs(const ScreenCapture& other) const {
+        return m_width == other.m_width && m_height == other.m_height &&
+               m_pixels == other.m_pixels;
+    }
 
 private:
     int m_width;
@@ -28,7 +32,13 @@ private:
     std::vector<COLORREF> m_pixels;
 };
 
-// Puts a window above all others and lets it paint.
+// Puts a window above all others, has it paint, and waits until what the
+// screen shows of it has settled.
 void BringToScreen(HWND hwnd);
+
+// Waits (pumping messages) until the screen's rectangle has shown the same
+// pixels for a quarter of a second: a repaint reaches the screen a moment
+// after the window drew it.
+void WaitForSteadyScreen(const RECT& rect);
 
 }  // namespace vtest

@@ -13,6 +13,7 @@
 #include "framework/property_page.h"
 #include "resources/velmora_exe_ids.h"
 #include "tests/support/win_test_support.h"
+#include "tests/toolkit/screen_capture.h"
 #include "toolkit/flat_button.h"
 #include "toolkit/picture_bar_sheet.h"
 
@@ -39,7 +40,9 @@ int ColouredPixels(HWND window) {
 void BringToFront(HWND hwnd) {
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     UpdateWindow(hwnd);
-    vtest::PumpFor(300);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    vtest::WaitForSteadyScreen(r);
 }
 
 class ButtonHost : public CDialog {
