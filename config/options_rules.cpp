@@ -26,16 +26,24 @@ std::vector<std::string> StoredFolders(const std::function<std::string(int)>& re
 }
 
 std::string NormaliseFolder(const std::string& folder, const MultibyteText& text) {
-    // Walk the characters to find where the last one starts; a lead byte at
-    // the very end stands alone.
-    size_t last = 0;
-    for (size_t i = 0; i < folder.size();) {
-        last = i;
-        bool lead = text.isLeadByte(static_cast<unsigned char>(folder[i]));
-        i += lead && i + 1 < folder.size() ? 2 : 1;
-    }
+    // Walk the characters to find where the last one starts. A lead byte at
+    // the very end is half a character: it is dropped, since the backslash
+    // added after it would pair with it as its trail byte when the stored
+    // text is read back, and each save would add one more backslash.
     std::string normal = folder;
-    if (folder.empty() || last != folder.size() - 1 || folder[last] != '\\') normal += '\\';
+    size_t last = 0, before = 0;
+    for (size_t i = 0; i < normal.size();) {
+        before = last;
+        last = i;
+        bool lead = text.isLeadByte(static_cast<unsigned char>(normal[i]));
+        if (lead && i + 1 == normal.size()) {
+            normal.pop_back();
+            last = before;
+            break;
+        }
+        i += lead ? 2 : 1;
+    }
+    if (normal.empty() || last != normal.size() - 1 || normal[last] != '\\') normal += '\\';
     return text.toLower(normal);
 }
 

@@ -31,7 +31,17 @@ velmora_build() {
   if [ "${1:-}" != "--windows-only" ] && [ -z "${VELMORA_TARGETS:-}" ]; then
     cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || return 1
     cmake --build "$VELMORA_BUILD/host" -j "$jobs" || return 1
+    velmora_build_fuzz || return 1
   fi
+}
+
+# Builds the libFuzzer targets of the portable core with clang (build/fuzz).
+velmora_build_fuzz() {
+  local jobs
+  jobs=$(nproc 2>/dev/null || echo 2)
+  cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON >/dev/null || return 1
+  cmake --build "$VELMORA_BUILD/fuzz" -j "$jobs"
 }
 
 # Creates the private 32-bit prefix once.

@@ -82,10 +82,20 @@ TEST(OptionsRules, FoldersAreNormalisedByTheirLastCharacter) {
         {"double-byte character ending in 0x5C", &kDoubleByte, "c:\\\x95\\", "c:\\\x95\\\\"},
         {"double-byte character, then a backslash", &kDoubleByte, "c:\\\x95\\\\",
          "c:\\\x95\\\\"},
-        {"a lead byte alone at the end", &kDoubleByte, "c:\\\x95", "c:\\\x95\\"},
+        // Half a character names nothing, and kept it would take the added
+        // backslash as its trail byte when read back: it is dropped.
+        {"a lead byte alone at the end", &kDoubleByte, "c:\\\x95", "c:\\"},
+        {"a lone lead byte after a character", &kDoubleByte, "\xaa\x81", "\xaa\\"},
+        {"a lone lead byte after a double-byte one", &kDoubleByte, "a\x95\\\x81",
+         "a\x95\\\\"},
+        {"a lone lead byte alone", &kDoubleByte, "\x81", "\\"},
         {"a backslash after single bytes", &kDoubleByte, "C:\\A\\", "c:\\a\\"},
     };
-    for (const Case& c : cases) EXPECT_EQ(NormaliseFolder(c.folder, *c.text), c.normal) << c.what;
+    for (const Case& c : cases) {
+        EXPECT_EQ(NormaliseFolder(c.folder, *c.text), c.normal) << c.what;
+        // What is stored comes back unchanged from the next save.
+        EXPECT_EQ(NormaliseFolder(c.normal, *c.text), c.normal) << c.what;
+    }
 }
 
 TEST(OptionsRules, FoldersToSaveLeaveOutRepeatsWithoutGaps) {
