@@ -14,6 +14,14 @@ velmora_lane_prefixes=()
 
 velmora_log() { echo "[$(basename "$0")] $*"; }
 
+# Compilations go through ccache when it is there: a fresh clone then builds
+# from the cache of earlier builds, wherever it lies.
+velmora_launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR=$VELMORA_ROOT CCACHE_NOHASHDIR=true
+  velmora_launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 # Configures and builds the Windows build (build/win) and the host build
 # (build/host). VELMORA_TARGETS (space-separated) limits the build to those
 # Windows targets and skips the host build.
@@ -24,12 +32,13 @@ velmora_build() {
     read -r -a targets <<<"$VELMORA_TARGETS"
     targets=(--target "${targets[@]}")
   fi
-  cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/win" -G Ninja \
+  cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/win" -G Ninja "${velmora_launcher[@]}" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$VELMORA_ROOT/cmake/mingw-i686.cmake" >/dev/null || return 1
   cmake --build "$VELMORA_BUILD/win" -j "$jobs" "${targets[@]}" || return 1
   if [ "${1:-}" != "--windows-only" ] && [ -z "${VELMORA_TARGETS:-}" ]; then
-    cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || return 1
+    cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/host" -G Ninja "${velmora_launcher[@]}" \
+      -DCMAKE_BUILD_TYPE=Debug >/dev/null || return 1
     cmake --build "$VELMORA_BUILD/host" -j "$jobs" || return 1
     velmora_build_fuzz || return 1
   fi
@@ -39,7 +48,7 @@ velmora_build() {
 velmora_build_fuzz() {
   local jobs
   jobs=$(nproc 2>/dev/null || echo 2)
-  cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  cmake -S "$VELMORA_ROOT" -B "$VELMORA_BUILD/fuzz" -G Ninja "${velmora_launcher[@]}" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON >/dev/null || return 1
   cmake --build "$VELMORA_BUILD/fuzz" -j "$jobs"
 }
