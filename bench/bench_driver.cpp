@@ -1,0 +1,449 @@
+// Velmora's benchmarks, run under Wine by scripts/bench. Each figure is a
+// ratio of two things measured side by side in this run: the programs'
+// work against the floor of the same work done bare. Prints one table and a
+// closing line with the headline ratios.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+int g_repeats = 7;
+std::string g_bin, g_work, g_stamps;
+
+double Now() {
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double CounterToMs(long long counter) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void Pump(DWORD ms) {
+    DWORD end = GetTickCount() + ms;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        DWORD now = GetTickCount();
+        if (static_cast<LONG>(end - now) <= 0) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(end - now, 5), QS_ALLINPUT);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 30000) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Pump(1);
+    }
+    return true;
+}
+
+struct Stamp {
+    double ms;
+    DWORD pid;
+};
+
+std::vector<Stamp> Stamps() {
+    std::vector<Stamp> stamps;
+    FILE* f = std::fopen(g_stamps.c_str(), "r");
+    if (!f) return stamps;
+    long long counter;
+    unsigned long pid;
+    while (std::fscanf(f, "%lld\t%lu\n", &counter, &pid) == 2)
+        stamps.push_back({CounterToMs(counter), static_cast<DWORD>(pid)});
+    std::fclose(f);
+    return stamps;
+}
+
+// Waits for the next stamp after `count` and gives it.
+bool NextStamp(size_t count, Stamp* stamp) {
+    std::vector<Stamp> stamps;
+    if (!WaitFor([&] { return (stamps = Stamps()).size() > count; })) return false;
+    *stamp = stamps[count];
+    return true;
+}
+
+struct Child {
+    PROCESS_INFORMATION pi{};
+    ~Child() {
+        if (pi.hProcess) {
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+    }
+    bool Start(const std::string& program, const std::string& arguments, const std::string& dir) {
+        std::string line = program + arguments;
+        std::vector<char> buffer(line.begin(), line.end());
+        buffer.push_back('\0');
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              dir.empty() ? nullptr : dir.c_str(), &si, &pi) != FALSE;
+    }
+    bool WaitExit(DWORD ms = 30000) {
+        return WaitFor([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, ms);
+    }
+};
+
+struct FindWindowOf {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK VisibleWindowProc(HWND hwnd, LPARAM lParam) {
+    auto* find = reinterpret_cast<FindWindowOf*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == find->pid && IsWindowVisible(hwnd)) {
+        find->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleWindowOf(DWORD pid) {
+    FindWindowOf find{pid, nullptr};
+    EnumWindows(VisibleWindowProc, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// Closes a stamp saver through its window and waits for its end.
+bool CloseSaver(DWORD pid) {
+    HWND window = nullptr;
+    if (!WaitFor([&] { return (window = VisibleWindowOf(pid)) != nullptr; })) return false;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return true;
+    bool ended = WaitFor([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
+    CloseHandle(process);
+    return ended;
+}
+
+std::string ShortPath(const std::string& path) {
+    char buffer[MAX_PATH];
+    DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+    return n && n < sizeof buffer ? std::string(buffer, n) : path;
+}
+
+void Ini(const char* section, const char* key, const std::string& value) {
+    WritePrivateProfileStringA(section, key, value.c_str(), "Velmora.ini");
+}
+
+void SetRotation(const std::vector<std::string>& savers) {
+    WritePrivateProfileStringA("Screensaver", nullptr, nullptr, "Velmora.ini");
+    WritePrivateProfileStringA("Additional Path", nullptr, nullptr, "Velmora.ini");
+    for (size_t i = 0; i < savers.size(); ++i)
+        Ini("Screensaver", ("Scr" + std::to_string(i)).c_str(), savers[i]);
+    Ini("Screensaver", "nScr", std::to_string(savers.size()));
+    Ini("Options", "ShowRandomOrder", "0");
+    Ini("Options", "ShowForXMinuts", "1");
+    Ini("Options", "ShowTime", "15");
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+}
+
+struct Series {
+    explicit Series(std::string n, std::vector<double> values = {})
+        : name(std::move(n)), ms(std::move(values)) {}
+    std::string name;
+    std::vector<double> ms;
+    double Median() const {
+        std::vector<double> v = ms;
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0 : v[v.size() / 2];
+    }
+    double Min() const { return ms.empty() ? 0 : *std::min_element(ms.begin(), ms.end()); }
+    double Max() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
+};
+
+std::vector<Series> g_table;
+std::vector<std::string> g_ratios;
+
+void Report(const Series& s) {
+    g_table.push_back(s);
+    std::printf("  %-44s %9.1f %9.1f %9.1f  (n=%zu)\n", s.name.c_str(), s.Min(), s.Median(),
+                s.Max(), s.ms.size());
+    std::fflush(stdout);
+}
+
+void Ratio(const char* name, double value, double bound) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%s %.2f%s", name, value, value > bound ? " (above bound)" : "");
+    g_ratios.push_back(line);
+    std::printf("  %-44s %9.2f   (bound %.2f)\n", name, value, bound);
+    std::fflush(stdout);
+}
+
+std::string Scr() { return g_bin + "\\Velmora.scr"; }
+
+// Velmora.scr /s started -> the child's first instruction; and the same
+// saver started bare, as the runner starts it.
+void HandOff(const std::string& saver) {
+    SetRotation({saver});
+    Series run("Velmora.scr /s -> child's first instruction"), bare("bare start of the same saver");
+    for (int i = 0; i < g_repeats; ++i) {
+        size_t before = Stamps().size();
+        Child scr;
+        double t0 = Now();
+        if (!scr.Start("\"" + Scr() + "\"", " /s", "")) return;
+        Stamp stamp{};
+        if (!NextStamp(before, &stamp)) return;
+        run.ms.push_back(stamp.ms - t0);
+        CloseSaver(stamp.pid);
+        scr.WaitExit();
+
+        before = Stamps().size();
+        Child child;
+        std::string dir = saver.substr(0, saver.rfind('\\'));
+        t0 = Now();
+        if (!child.Start(ShortPath(saver), " /s", dir)) return;
+        if (!NextStamp(before, &stamp)) return;
+        bare.ms.push_back(stamp.ms - t0);
+        CloseSaver(stamp.pid);
+        child.WaitExit();
+    }
+    Report(run);
+    Report(bare);
+    Ratio("hand-off (run / two bare starts)", run.Median() / (2 * bare.Median()), 1.2);
+}
+
+// The rotation timer's message -> the next child's first instruction; and a
+// running saver's close plus one bare start.
+void Rotation(const std::string& first, const std::string& second) {
+    SetRotation({first, second});
+    Series rotate("rotation tick -> next child's first instruction"),
+        close("close of a running saver"), bare("bare start (for the rotation)");
+    Child scr;
+    size_t before = Stamps().size();
+    if (!scr.Start("\"" + Scr() + "\"", " /s", "")) return;
+    Stamp stamp{};
+    if (!NextStamp(before, &stamp)) return;
+    for (int i = 0; i < g_repeats; ++i) {
+        WaitFor([&] { return VisibleWindowOf(stamp.pid) != nullptr; });
+        Pump(200);  // the child settles into its message loop, as it does in a real run
+        HWND session = FindWindowA(nullptr, "VelmoraScrWnd");
+        before = Stamps().size();
+        double t0 = Now();
+        PostMessageA(session, WM_TIMER, 1, 0);
+        if (!NextStamp(before, &stamp)) return;
+        rotate.ms.push_back(stamp.ms - t0);
+    }
+    CloseSaver(stamp.pid);
+    scr.WaitExit();
+    for (int i = 0; i < g_repeats; ++i) {
+        Child child;
+        before = Stamps().size();
+        std::string dir = first.substr(0, first.rfind('\\'));
+        double t0 = Now();
+        if (!child.Start(ShortPath(first), " /s", dir)) return;
+        if (!NextStamp(before, &stamp)) return;
+        bare.ms.push_back(stamp.ms - t0);
+        HWND window = nullptr;
+        WaitFor([&] { return (window = VisibleWindowOf(stamp.pid)) != nullptr; });
+        Pump(200);
+        t0 = Now();
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        child.WaitExit();
+        close.ms.push_back(Now() - t0);
+    }
+    Report(rotate);
+    Report(close);
+    Report(bare);
+    Ratio("rotation (tick / (close + bare start))", rotate.Median() / (close.Median() + bare.Median()),
+          1.2);
+}
+
+double CpuMs(HANDLE process) {
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return -1;
+    auto ms = [](FILETIME t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// CPU time of Velmora.scr while its child runs for a minute.
+void RunnerCost(const std::string& saver) {
+    SetRotation({saver});
+    Child scr;
+    size_t before = Stamps().size();
+    if (!scr.Start("\"" + Scr() + "\"", " /s", "")) return;
+    Stamp stamp{};
+    if (!NextStamp(before, &stamp)) return;
+    Pump(1000);
+    double cpu0 = CpuMs(scr.pi.hProcess);
+    Pump(60000);
+    double cpu = CpuMs(scr.pi.hProcess) - cpu0;
+    CloseSaver(stamp.pid);
+    scr.WaitExit();
+    Report(Series("runner CPU while a child runs 60 s", {cpu}));
+    g_ratios.push_back("runner " + std::to_string(static_cast<int>(cpu)) + " ms CPU/min");
+}
+
+// Velmora.exe started -> its sheet shown, with the given extra folder (or none).
+double TimeToSheet(const std::string& extraFolder) {
+    WritePrivateProfileStringA("Additional Path", nullptr, nullptr, "Velmora.ini");
+    if (!extraFolder.empty()) Ini("Additional Path", "Path0", extraFolder + "\\");
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+    Child exe;
+    double t0 = Now();
+    if (!exe.Start("\"" + g_bin + "\\Velmora.exe\"", "", g_bin)) return -1;
+    HWND sheet = nullptr;
+    WaitFor(
+        [&] {
+            sheet = VisibleWindowOf(exe.pi.dwProcessId);
+            return sheet != nullptr;
+        },
+        120000);
+    double shown = Now() - t0;
+    if (sheet) PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    exe.WaitExit();
+    return shown;
+}
+
+// The floor of the catalogue's scan: the directory search, the name from
+// string 1 read as data and the small icon, for each file.
+double BareScan(const std::string& folder) {
+    double t0 = Now();
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.scr").c_str(), &found);
+    int names = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string path = folder + "\\" + found.cFileName;
+            HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            char name[256] = "";
+            if (module) {
+                names += LoadStringA(module, 1, name, sizeof name) > 0;
+                FreeLibrary(module);
+            }
+            SHFILEINFOA info{};
+            if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+                DestroyIcon(info.hIcon);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return names > 0 ? Now() - t0 : -1;
+}
+
+void Catalogue(const std::string& folder) {
+    Series with("Velmora.exe shown, 1000 extra savers"), without("Velmora.exe shown, none"),
+        bare("bare scan of the 1000");
+    for (int i = 0; i < g_repeats; ++i) {
+        with.ms.push_back(TimeToSheet(folder));
+        without.ms.push_back(TimeToSheet(""));
+        bare.ms.push_back(BareScan(folder));
+    }
+    Report(with);
+    Report(without);
+    Report(bare);
+    Ratio("catalogue ((with - none) / bare scan)", (with.Median() - without.Median()) / bare.Median(),
+          1.5);
+}
+
+// CPU per second of the threads of Velmora.exe other than its window thread,
+// while the page with this title is shown.
+void PageThreads(const char* title) {
+    SetRotation({});
+    Child exe;
+    if (!exe.Start("\"" + g_bin + "\\Velmora.exe\"", "", g_bin)) return;
+    HWND sheet = nullptr;
+    WaitFor([&] { return (sheet = VisibleWindowOf(exe.pi.dwProcessId)) != nullptr; });
+    bool found = false;
+    for (int i = 0; i < 8 && !found; ++i) {
+        if (!SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0)) break;
+        HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        char text[64] = "";
+        GetWindowTextA(page, text, sizeof text);
+        found = std::string(text) == title;
+    }
+    auto workers = [&] {
+        double total = 0;
+        DWORD ui = GetWindowThreadProcessId(sheet, nullptr);
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 t{};
+        t.dwSize = sizeof t;
+        for (BOOL ok = Thread32First(snapshot, &t); ok; ok = Thread32Next(snapshot, &t)) {
+            if (t.th32OwnerProcessID != exe.pi.dwProcessId || t.th32ThreadID == ui) continue;
+            HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, t.th32ThreadID);
+            FILETIME c, e, k, u;
+            if (thread && GetThreadTimes(thread, &c, &e, &k, &u))
+                total += static_cast<double>(((static_cast<unsigned long long>(k.dwHighDateTime) << 32) |
+                                              k.dwLowDateTime) +
+                                             ((static_cast<unsigned long long>(u.dwHighDateTime) << 32) |
+                                              u.dwLowDateTime)) /
+                         10000.0;
+            if (thread) CloseHandle(thread);
+        }
+        CloseHandle(snapshot);
+        return total;
+    };
+    if (found) {
+        Pump(2000);
+        double cpu0 = workers(), t0 = Now();
+        Pump(10000);
+        double share = (workers() - cpu0) / (Now() - t0);
+        Report(Series(std::string(title) + " page: worker CPU ms per s", {share * 1000.0}));
+        Ratio((std::string(title) + " thread (share of a core, %)").c_str(), share * 100.0, 1.0);
+    }
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    exe.WaitExit();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: velmora_bench <bin folder> <work folder> [repeats]\n");
+        return 2;
+    }
+    g_bin = argv[1];
+    g_work = argv[2];
+    if (argc > 3) g_repeats = std::max(7, std::atoi(argv[3]));
+    g_stamps = g_work + "\\stamps.log";
+    DeleteFileA(g_stamps.c_str());
+    SetEnvironmentVariableA("VELMORA_BENCH_STAMPS", g_stamps.c_str());
+    const std::string stamp = g_bin + "\\stamp.scr";
+    const std::string first = g_work + "\\first.scr", second = g_work + "\\second.scr";
+    CopyFileA(stamp.c_str(), first.c_str(), FALSE);
+    CopyFileA(stamp.c_str(), second.c_str(), FALSE);
+    const std::string many = g_work + "\\many";
+    CreateDirectoryA(many.c_str(), nullptr);
+    for (int i = 0; i < 1000; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\b%04d.scr", i);
+        CopyFileA(stamp.c_str(), (many + name).c_str(), FALSE);
+    }
+    SetCursorPos(500, 400);
+
+    std::printf("  %-44s %9s %9s %9s   (ms)\n", "", "min", "median", "max");
+    HandOff(first);
+    Rotation(first, second);
+    Catalogue(many);
+    PageThreads("About");
+    PageThreads("Donations");
+    RunnerCost(first);
+
+    std::printf("bench:");
+    for (size_t i = 0; i < g_ratios.size(); ++i)
+        std::printf("%s %s", i ? "," : "", g_ratios[i].c_str());
+    std::printf("\n");
+    return 0;
+}
