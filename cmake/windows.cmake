@@ -19,6 +19,7 @@ function(velmora_deliverable target)
 endfunction()
 
 add_library(velmora_framework STATIC
+    framework/com_picture.cpp
     framework/data_exchange.cpp
     framework/dialog.cpp
     framework/property_page.cpp
@@ -28,7 +29,7 @@ add_library(velmora_framework STATIC
 )
 target_include_directories(velmora_framework PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_framework PRIVATE ${VELMORA_WARNINGS} -Os)
-target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32)
+target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32 ole32 oleaut32 uuid)
 
 add_library(velmora_settings STATIC
     settings/password_protection.cpp
