@@ -18,7 +18,6 @@
 
 namespace {
 
-using labeltest::CaptureClient;
 using labeltest::Pixels;
 
 constexpr DWORD kWait = 30000;
@@ -72,6 +71,19 @@ private:
     vtest::Process m_process;
     HWND m_sheet = nullptr;
 };
+
+// What the screen shows of a window's client area (the program is another
+// process: its window DC cannot be read from here).
+Pixels CaptureClient(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return labeltest::Render(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+}
 
 SIZE ClientSize(HWND hwnd) {
     RECT r{};
