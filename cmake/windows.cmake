@@ -25,6 +25,7 @@ add_library(velmora_framework STATIC
     framework/property_page.cpp
     framework/property_sheet.cpp
     framework/win_app.cpp
+    framework/win_thread.cpp
     framework/wnd.cpp
 )
 target_include_directories(velmora_framework PUBLIC ${CMAKE_SOURCE_DIR})
