@@ -6,10 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
 #include <vector>
 
+#include "framework/global_memory.h"
 #include "resources/velmora_exe_ids.h"
 #include "tests/config/controls/gif_bytes.h"
 #include "tests/config/controls/label_test_dialog.h"
@@ -32,19 +31,6 @@ Bytes Gif(int width, int height, const Bytes& frames) {
            kTrailer;
 }
 
-// The data in a movable global block, as Load takes it.
-class Block {
-public:
-    explicit Block(const Bytes& data) : m_size(DWORD(data.size())) {
-        m_block = GlobalAlloc(GMEM_MOVEABLE, data.size());
-        std::memcpy(GlobalLock(m_block), data.data(), data.size());
-        GlobalUnlock(m_block);
-    }
-    ~Block() { GlobalFree(m_block); }
-    HGLOBAL m_block;
-    DWORD m_size;
-};
-
 int ThreadsOfThisProcess() { return int(vtest::ThreadsOf(GetCurrentProcessId()).size()); }
 
 class AnimatedPictureTest : public testing::Test {
@@ -54,8 +40,8 @@ protected:
         ASSERT_TRUE(m_dialog.Create());
     }
     BOOL Load(const Bytes& gif) {
-        m_block = std::make_unique<Block>(gif);
-        return m_picture.Load(m_block->m_block, m_block->m_size);
+        return m_block.CopyOf(gif.data(), gif.size()) &&
+               m_picture.Load(m_block.Get(), DWORD(gif.size()));
     }
     bool SurfaceShows(int x, int y, COLORREF colour) {
         return vtest::WaitUntil([&] { return m_picture.GetSurfacePixel(x, y) == colour; }, 30000);
@@ -67,7 +53,7 @@ protected:
 
     TestDialog m_dialog{{{kItem, SS_BLACKFRAME, "", RECT{20, 30, 60, 70}}}};
     CAnimatedPicture m_picture;
-    std::unique_ptr<Block> m_block;
+    CGlobalMemory m_block;
 };
 
 TEST_F(AnimatedPictureTest, DonationsPictureSizesItsItemAndPlays) {
