@@ -11,6 +11,23 @@ constexpr uint8_t kTrailer = 0x3B;
 
 int Word(const uint8_t* p) { return p[0] | (p[1] << 8); }
 
+enum class Kind { kUnknown, kApplication, kComment, kGraphicControl, kPlainText, kImage, kTrailer };
+
+// What the block at pos is, from its first byte and an extension's label.
+Kind KindAt(const uint8_t* data, size_t size, size_t pos) {
+    if (!data || pos >= size) return Kind::kUnknown;
+    if (data[pos] == kTrailer) return Kind::kTrailer;
+    if (data[pos] == kImage) return Kind::kImage;
+    if (data[pos] != kExtension || size - pos < 2) return Kind::kUnknown;
+    switch (data[pos + 1]) {
+    case 0xFF: return Kind::kApplication;
+    case 0xFE: return Kind::kComment;
+    case 0xF9: return Kind::kGraphicControl;
+    case 0x01: return Kind::kPlainText;
+    default: return Kind::kUnknown;
+    }
+}
+
 // Bytes of the colour table a packed byte announces.
 size_t ColourTableLength(uint8_t packed) {
     return (packed & 0x80) ? 3u * (size_t{2} << (packed & 7)) : 0;
@@ -54,21 +71,18 @@ bool ReadScreen(const uint8_t* data, size_t size, Screen* screen) {
 }
 
 size_t BlockLength(const uint8_t* data, size_t size, size_t pos) {
-    if (!data || pos >= size) return 0;
     size_t length = 0;
-    if (data[pos] == kTrailer) {
-        length = 1;
-    } else if (data[pos] == kImage) {
-        if (size - pos < 10) return 0;
+    switch (KindAt(data, size, pos)) {
+    case Kind::kTrailer: length = 1; break;
+    case Kind::kGraphicControl: length = 8; break;
+    case Kind::kApplication: length = HeadAndSubBlocks(data, size, pos, 14); break;
+    case Kind::kComment: length = HeadAndSubBlocks(data, size, pos, 2); break;
+    case Kind::kPlainText: length = HeadAndSubBlocks(data, size, pos, 15); break;
+    case Kind::kImage:
+        if (size - pos < 10) return 0;  // up to the packed byte
         length = HeadAndSubBlocks(data, size, pos, 11 + ColourTableLength(data[pos + 9]));
-    } else if (data[pos] == kExtension && size - pos >= 2) {
-        switch (data[pos + 1]) {
-        case 0xFF: length = HeadAndSubBlocks(data, size, pos, 14); break;
-        case 0xFE: length = HeadAndSubBlocks(data, size, pos, 2); break;
-        case 0xF9: length = 8; break;
-        case 0x01: length = HeadAndSubBlocks(data, size, pos, 15); break;
-        default: return 0;
-        }
+        break;
+    case Kind::kUnknown: return 0;
     }
     return length <= size - pos ? length : 0;
 }
@@ -81,24 +95,6 @@ void Walker::Rewind() {
     m_failed = false;
 }
 
-Walker::Kind Walker::KindAt(size_t pos) const {
-    if (!m_data || pos >= m_size) return Kind::kUnknown;
-    switch (m_data[pos]) {
-    case kTrailer: return Kind::kTrailer;
-    case kImage: return Kind::kImage;
-    case kExtension:
-        if (m_size - pos < 2) return Kind::kUnknown;
-        switch (m_data[pos + 1]) {
-        case 0xFF: return Kind::kApplication;
-        case 0xFE: return Kind::kComment;
-        case 0xF9: return Kind::kGraphicControl;
-        case 0x01: return Kind::kPlainText;
-        default: return Kind::kUnknown;
-        }
-    default: return Kind::kUnknown;
-    }
-}
-
 bool Walker::Skip() {
     const size_t length = BlockLength(m_data, m_size, m_pos);
     if (length == 0) return false;
@@ -108,7 +104,7 @@ bool Walker::Skip() {
 
 bool Walker::SkipPreamble() {
     for (;;) {
-        const Kind kind = KindAt(m_pos);
+        const Kind kind = KindAt(m_data, m_size, m_pos);
         if (kind != Kind::kApplication && kind != Kind::kComment) return true;
         if (!Skip()) return false;
     }
@@ -117,7 +113,7 @@ bool Walker::SkipPreamble() {
 bool Walker::SkipToGraphicBlock() {
     if (!Skip()) return false;  // the graphic control extension itself
     for (;;) {
-        switch (KindAt(m_pos)) {
+        switch (KindAt(m_data, m_size, m_pos)) {
         case Kind::kImage:
         case Kind::kPlainText: return true;
         case Kind::kApplication:
@@ -132,7 +128,7 @@ bool Walker::SkipToGraphicBlock() {
 
 bool Walker::SkipFrame() {
     if (m_failed || !SkipPreamble()) return Fail();
-    const Kind kind = KindAt(m_pos);
+    const Kind kind = KindAt(m_data, m_size, m_pos);
     bool ok = false;
     if (kind == Kind::kGraphicControl) {
         ok = SkipToGraphicBlock() && Skip();
@@ -147,13 +143,13 @@ bool Walker::ExtractFrame(Frame* frame) {
     const size_t start = m_pos;
     uint32_t delay = kNoDelay;
     int disposal = 0;
-    if (KindAt(m_pos) == Kind::kGraphicControl) {
+    if (KindAt(m_data, m_size, m_pos) == Kind::kGraphicControl) {
         if (BlockLength(m_data, m_size, m_pos) == 0) return Fail();
         delay = static_cast<uint32_t>(Word(m_data + m_pos + 4));
         disposal = (m_data[m_pos + 3] >> 2) & 7;
         if (!SkipToGraphicBlock()) return Fail();
     }
-    const Kind graphic = KindAt(m_pos);
+    const Kind graphic = KindAt(m_data, m_size, m_pos);
     if (graphic != Kind::kImage && graphic != Kind::kPlainText) return Fail();
     const size_t block = m_pos;
     if (!Skip()) return Fail();

@@ -45,7 +45,8 @@ public:
     // Steps over the next frame. False at the trailer, at the end of the data
     // and at a malformed or unknown block, and from then on.
     bool SkipFrame();
-    // Builds the next frame; false where SkipFrame would be.
+    // Builds the next frame; false where SkipFrame would be. A frame drawn by
+    // a plain text extension is placed where its text grid lies.
     bool ExtractFrame(Frame* frame);
     // Back to the first frame.
     void Rewind();
@@ -54,8 +55,6 @@ public:
     int CountFrames();
 
 private:
-    enum class Kind { kUnknown, kApplication, kComment, kGraphicControl, kPlainText, kImage, kTrailer };
-    Kind KindAt(size_t pos) const;
     bool Skip();
     // Steps over application and comment extensions before a frame.
     bool SkipPreamble();
