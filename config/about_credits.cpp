@@ -14,10 +14,10 @@ std::string CreditsText() {
     text += Body("Copyright (C) 2001 Kestrune") + Body("") + Spacing(15);
     text += Heading("Author") + Body("Kestrune") + Spacing(15);
     text += Heading("Partial Copyrights");
-    text += Body("UI toolkit (C) 2001 Kestrune");
+    text += Body("Toolkit (C) 2001 Kestrune");
     text += Body("Link label (C) 2001 Kestrune");
-    text += Body("Animated picture (C) 2001 Kestrune");
-    text += Body("Credits engine (C) 2001 Kestrune");
+    text += Body("GIF player (C) 2001 Kestrune");
+    text += Body("Credits (C) 2001 Kestrune");
     text += Spacing(15);
     text += Heading("Thanks") + Body("Trapline hook library") + Spacing(15);
     text += Heading("Legal Informations");
