@@ -90,3 +90,23 @@ private:
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_previous = nullptr;
 };
+
+// A device context that belongs to someone else, used for a while: attached
+// and detached, never released.
+class CDCRef {
+public:
+    CDCRef() = default;
+    CDCRef(const CDCRef&) = delete;
+    CDCRef& operator=(const CDCRef&) = delete;
+    void Attach(HDC dc) { m_dc = dc; }
+    HDC Detach() {
+        HDC dc = m_dc;
+        m_dc = nullptr;
+        return dc;
+    }
+    HDC Get() const { return m_dc; }
+    operator HDC() const { return m_dc; }
+
+private:
+    HDC m_dc = nullptr;
+};
