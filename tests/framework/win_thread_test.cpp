@@ -13,62 +13,66 @@ namespace {
 
 enum class Start { End, Loop, UntilStopped, Throw };
 
-class TestThread : public CWinThread {
-public:
-    TestThread(Start start, std::atomic<int>* deleted = nullptr) : m_start(start), m_deleted(deleted) {}
-    ~TestThread() override {
-        if (m_deleted) ++*m_deleted;
-    }
-    std::atomic<int> priority{0};
-
-protected:
+struct TestThread : CWinThread {
+    TestThread(Start start, std::atomic<int>* deleted) : m_start(start), m_deleted(deleted) {}
+    ~TestThread() override { ++*m_deleted; }
     BOOL InitInstance() override {
-        priority = ::GetThreadPriority(GetCurrentThread());
+        m_priority = ::GetThreadPriority(GetCurrentThread());
         if (m_start == Start::Throw) throw std::runtime_error("failed");
         while (m_start == Start::UntilStopped && !IsStopRequested(1)) {
         }
         m_exitCode = 11;
         return m_start == Start::Loop;
     }
-
-private:
+    DWORD ExitCode() const {
+        DWORD code = 0;
+        GetExitCodeThread(GetThreadHandle(), &code);
+        return code;
+    }
     Start m_start;
     std::atomic<int>* m_deleted;
+    std::atomic<int> m_priority{0};
 };
 
-DWORD ExitCode(HANDLE thread) {
-    DWORD code = 0;
-    GetExitCodeThread(thread, &code);
-    return code;
-}
+TEST(FrameworkThread, StartLoopStopAndThrow) {
+    std::atomic<int> deleted{0};
+    TestThread ends(Start::End, &deleted);
+    ends.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(ends.CreateThread(CREATE_SUSPENDED));
+    EXPECT_FALSE(ends.CreateThread());     // one thread per object
+    EXPECT_FALSE(ends.WaitForEnd(100));    // suspended: not run
+    ASSERT_TRUE(ends.SetThreadPriority(THREAD_PRIORITY_IDLE));
+    EXPECT_EQ(ends.ResumeThread(), 1u);
+    ASSERT_TRUE(ends.WaitForEnd(20000));
+    EXPECT_EQ(ends.m_priority, THREAD_PRIORITY_IDLE);
+    EXPECT_EQ(ends.ExitCode(), 11u);  // no loop: ExitInstance's result
 
-TEST(FrameworkThread, SuspendedIdleStartWithoutMessageLoop) {
-    TestThread thread(Start::End);
-    thread.m_bAutoDelete = FALSE;
-    EXPECT_TRUE(thread.WaitForEnd(0));  // nothing started yet
-    ASSERT_TRUE(thread.CreateThread(CREATE_SUSPENDED));
-    EXPECT_FALSE(thread.CreateThread());  // one thread per object
-    EXPECT_FALSE(thread.WaitForEnd(100));  // suspended: not run
-    ASSERT_TRUE(thread.SetThreadPriority(THREAD_PRIORITY_IDLE));
-    EXPECT_EQ(thread.ResumeThread(), 1u);
-    ASSERT_TRUE(thread.WaitForEnd(20000));
-    EXPECT_EQ(thread.priority, THREAD_PRIORITY_IDLE);
-    EXPECT_EQ(ExitCode(thread.GetThreadHandle()), 11u);  // ExitInstance's result
-}
-
-TEST(FrameworkThread, MessageLoopUntilQuit) {
-    TestThread thread(Start::Loop);
-    thread.m_bAutoDelete = FALSE;
-    ASSERT_TRUE(thread.CreateThread());
-    // The queue exists once the loop reads it: post until it is taken.
-    while (!PostThreadMessageA(thread.GetThreadId(), WM_QUIT, 33, 0)) {
-        ASSERT_FALSE(thread.WaitForEnd(10));
+    TestThread loops(Start::Loop, &deleted);
+    loops.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(loops.CreateThread());
+    while (!PostThreadMessageA(loops.GetThreadId(), WM_QUIT, 33, 0)) {
+        ASSERT_FALSE(loops.WaitForEnd(10));  // until its queue exists
     }
-    ASSERT_TRUE(thread.WaitForEnd(20000));
-    EXPECT_EQ(ExitCode(thread.GetThreadHandle()), 33u);
+    ASSERT_TRUE(loops.WaitForEnd(20000));
+    EXPECT_EQ(loops.ExitCode(), 33u);
+
+    TestThread stoppable(Start::UntilStopped, &deleted);
+    stoppable.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(stoppable.CreateThread());
+    EXPECT_FALSE(stoppable.WaitForEnd(200));
+    ASSERT_TRUE(stoppable.RequestStop());
+    ASSERT_TRUE(stoppable.WaitForEnd(20000));
+    EXPECT_TRUE(stoppable.IsStopRequested());  // manual reset: stays set
+
+    TestThread throwing(Start::Throw, &deleted);
+    throwing.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(throwing.CreateThread());
+    ASSERT_TRUE(throwing.WaitForEnd(20000));  // and the process lives on
+    EXPECT_EQ(throwing.ExitCode(), static_cast<DWORD>(-1));
+    EXPECT_EQ(deleted, 0);
 }
 
-TEST(FrameworkThread, AutoDeleteStopEventAndThrowingWork) {
+TEST(FrameworkThread, AutoDeleteDeletesTheObjectWhenItsThreadEnds) {
     std::atomic<int> deleted{0};
     auto* self = new TestThread(Start::End, &deleted);
     ASSERT_TRUE(self->CreateThread(CREATE_SUSPENDED));
@@ -78,21 +82,6 @@ TEST(FrameworkThread, AutoDeleteStopEventAndThrowingWork) {
     CHandle own(copy);
     self->ResumeThread();
     ASSERT_EQ(WaitForSingleObject(own, 20000), WAIT_OBJECT_0);
-    EXPECT_EQ(deleted, 1);
-
-    TestThread stoppable(Start::UntilStopped, &deleted);
-    stoppable.m_bAutoDelete = FALSE;
-    ASSERT_TRUE(stoppable.CreateThread());
-    EXPECT_FALSE(stoppable.WaitForEnd(200));  // runs until asked
-    ASSERT_TRUE(stoppable.RequestStop());
-    ASSERT_TRUE(stoppable.WaitForEnd(20000));
-    EXPECT_TRUE(stoppable.IsStopRequested());  // manual reset: stays set
-
-    TestThread throwing(Start::Throw);
-    throwing.m_bAutoDelete = FALSE;
-    ASSERT_TRUE(throwing.CreateThread());
-    ASSERT_TRUE(throwing.WaitForEnd(20000));  // the process lives on
-    EXPECT_EQ(ExitCode(throwing.GetThreadHandle()), static_cast<DWORD>(-1));
     EXPECT_EQ(deleted, 1);
 }
 
