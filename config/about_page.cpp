@@ -20,10 +20,25 @@ BOOL CAbout::OnInitDialog() {
     // the binding), so the DC the credits draw through is made here.
     m_pClientDC = std::make_unique<CClientDC>(m_hWnd);
     CToolkitPage::OnInitDialog();
+    FitPictureToItsBitmap();
     m_homePageLink.SetURL(velmora::config::kMakerHomePage);
     m_homePageLink.SizeToContent();
     m_homePageLink.SetDrawFocusRect(FALSE);
     return TRUE;
+}
+
+void CAbout::FitPictureToItsBitmap() {
+    // The static control sizes its window, sunken edge included, to the
+    // bitmap and then stretches the bitmap into the smaller client area. The
+    // window grows by its edge instead, so every pixel shows as drawn.
+    auto bitmap = reinterpret_cast<HBITMAP>(m_picture.SendMessage(STM_GETIMAGE, IMAGE_BITMAP));
+    BITMAP info{};
+    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return;
+    RECT frame{0, 0, info.bmWidth, info.bmHeight};
+    AdjustWindowRectEx(&frame, m_picture.GetStyle(), FALSE, m_picture.GetExStyle());
+    m_picture.ModifyStyle(0, SS_REALSIZECONTROL);  // keeps the size it is given
+    SetWindowPos(m_picture, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -30,6 +30,7 @@ private:
     // Starts the credits once per page window.
     void StartCredits();
     void StopCredits();
+    void FitPictureToItsBitmap();
 
     std::unique_ptr<CCreditsThread> m_pCreditsThread;
     std::unique_ptr<CClientDC> m_pClientDC;

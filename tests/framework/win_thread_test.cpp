@@ -1,165 +1,88 @@
-// The framework's worker thread: the suspended start with a priority, the
-// start operation deciding on a message loop, automatic deletion and the
-// owner's stop through the event, and a thread whose work throws.
+// The framework's worker thread: suspended start with a priority, the start
+// operation choosing a message loop, self-deletion, the stop event, and work
+// that throws.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
 #include <stdexcept>
-#include <type_traits>
 
-#include "framework/handle.h"
 #include "framework/win_thread.h"
 
 namespace {
 
-static_assert(!std::is_copy_constructible_v<CHandle> && std::is_move_constructible_v<CHandle>,
-              "one owner of a handle");
-static_assert(!std::is_copy_constructible_v<CWinThread> && !std::is_move_constructible_v<CWinThread>,
-              "a running thread holds its object's address");
+enum class Start { End, Loop, UntilStopped, Throw };
 
-// What the threads under test tell the test.
-struct Record {
-    std::atomic<int> started{0};
-    std::atomic<int> priority{THREAD_PRIORITY_ERROR_RETURN};
-    std::atomic<int> exited{0};
-    std::atomic<int> destroyed{0};
-    std::atomic<int> loops{0};
-};
-
-class RecordingThread : public CWinThread {
-public:
-    enum class Start { EndAtOnce, MessageLoop, LoopUntilStopped, Throw };
-    RecordingThread(Record& record, Start start) : m_record(record), m_start(start) {}
-    ~RecordingThread() override { ++m_record.destroyed; }
-
-protected:
+struct TestThread : CWinThread {
+    TestThread(Start start, std::atomic<int>* deleted) : m_start(start), m_deleted(deleted) {}
+    ~TestThread() override { ++*m_deleted; }
     BOOL InitInstance() override {
-        ++m_record.started;
-        m_record.priority = ::GetThreadPriority(GetCurrentThread());
-        switch (m_start) {
-        case Start::EndAtOnce:
-            m_exitCode = 11;
-            return FALSE;
-        case Start::MessageLoop:
-            return TRUE;
-        case Start::LoopUntilStopped:
-            while (!IsStopRequested(1)) ++m_record.loops;
-            m_exitCode = 22;
-            return FALSE;
-        case Start::Throw:
-            throw std::runtime_error("failed work");
+        m_priority = ::GetThreadPriority(GetCurrentThread());
+        if (m_start == Start::Throw) throw std::runtime_error("failed");
+        while (m_start == Start::UntilStopped && !IsStopRequested(1)) {
         }
-        return FALSE;
+        m_exitCode = 11;
+        return m_start == Start::Loop;
     }
-    int ExitInstance() override {
-        ++m_record.exited;
-        return CWinThread::ExitInstance();
+    DWORD ExitCode() const {
+        DWORD code = 0;
+        GetExitCodeThread(GetThreadHandle(), &code);
+        return code;
     }
-
-private:
-    Record& m_record;
     Start m_start;
+    std::atomic<int>* m_deleted;
+    std::atomic<int> m_priority{0};
 };
 
-DWORD ExitCodeOf(HANDLE thread) {
-    DWORD code = 0;
-    GetExitCodeThread(thread, &code);
-    return code;
-}
+TEST(FrameworkThread, StartLoopStopAndThrow) {
+    std::atomic<int> deleted{0};
+    TestThread ends(Start::End, &deleted);
+    ends.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(ends.CreateThread(CREATE_SUSPENDED));
+    EXPECT_FALSE(ends.CreateThread());     // one thread per object
+    EXPECT_FALSE(ends.WaitForEnd(100));    // suspended: not run
+    ASSERT_TRUE(ends.SetThreadPriority(THREAD_PRIORITY_IDLE));
+    EXPECT_EQ(ends.ResumeThread(), 1u);
+    ASSERT_TRUE(ends.WaitForEnd(20000));
+    EXPECT_EQ(ends.m_priority, THREAD_PRIORITY_IDLE);
+    EXPECT_EQ(ends.ExitCode(), 11u);  // no loop: ExitInstance's result
 
-TEST(FrameworkThread, SuspendedStartWithIdlePriorityAndNoMessageLoop) {
-    Record record;
-    RecordingThread thread(record, RecordingThread::Start::EndAtOnce);
-    thread.m_bAutoDelete = FALSE;
-    EXPECT_STREQ(thread.GetRuntimeClass()->m_lpszClassName, "CWinThread");
-    EXPECT_EQ(thread.GetThreadHandle(), nullptr);
-    EXPECT_TRUE(thread.WaitForEnd(0));  // nothing started, nothing to wait for
-
-    ASSERT_TRUE(thread.CreateThread(CREATE_SUSPENDED));
-    EXPECT_NE(thread.GetThreadHandle(), nullptr);
-    EXPECT_NE(thread.GetThreadId(), 0u);
-    EXPECT_FALSE(thread.CreateThread());  // one thread per object
-    // Suspended: it has not run, and does not end while the test waits.
-    EXPECT_FALSE(thread.WaitForEnd(100));
-    EXPECT_EQ(record.started, 0);
-
-    ASSERT_TRUE(thread.SetThreadPriority(THREAD_PRIORITY_IDLE));
-    EXPECT_EQ(thread.GetThreadPriority(), THREAD_PRIORITY_IDLE);
-    EXPECT_EQ(thread.ResumeThread(), 1u);  // it was suspended once
-    ASSERT_TRUE(thread.WaitForEnd(20000));
-
-    EXPECT_EQ(record.started, 1);
-    EXPECT_EQ(record.priority, THREAD_PRIORITY_IDLE);  // set before its first step
-    EXPECT_EQ(record.exited, 1);
-    EXPECT_EQ(ExitCodeOf(thread.GetThreadHandle()), 11u);
-    EXPECT_EQ(record.destroyed, 0);  // the owner deletes it
-}
-
-TEST(FrameworkThread, MessageLoopRunsUntilQuitWithItsCode) {
-    Record record;
-    RecordingThread thread(record, RecordingThread::Start::MessageLoop);
-    thread.m_bAutoDelete = FALSE;
-    ASSERT_TRUE(thread.CreateThread());
-    // The loop's queue exists once the thread reads it: post until taken.
-    ASSERT_TRUE([&] {
-        for (int i = 0; i < 2000; ++i) {
-            if (PostThreadMessageA(thread.GetThreadId(), WM_QUIT, 33, 0)) return true;
-            if (thread.WaitForEnd(10)) return false;
-        }
-        return false;
-    }());
-    ASSERT_TRUE(thread.WaitForEnd(20000));
-    EXPECT_EQ(ExitCodeOf(thread.GetThreadHandle()), 33u);
-    EXPECT_EQ(record.exited, 1);
-}
-
-TEST(FrameworkThread, AutoDeleteDeletesTheObjectAtTheEnd) {
-    Record record;
-    auto* thread = new RecordingThread(record, RecordingThread::Start::EndAtOnce);
-    // The test keeps its own handle: the object closes its handle with itself.
-    ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
-    HANDLE copy = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->GetThreadHandle(),
-                                GetCurrentProcess(), &copy, SYNCHRONIZE | THREAD_QUERY_INFORMATION,
-                                FALSE, 0));
-    CHandle own(copy);
-    thread->ResumeThread();
-    ASSERT_EQ(WaitForSingleObject(own, 20000), WAIT_OBJECT_0);
-    EXPECT_EQ(record.destroyed, 1);
-    EXPECT_EQ(ExitCodeOf(own), 11u);
-}
-
-TEST(FrameworkThread, OwnerStopsThroughTheEventAndWaitsForTheHandle) {
-    Record record;
-    RecordingThread thread(record, RecordingThread::Start::LoopUntilStopped);
-    thread.m_bAutoDelete = FALSE;
-    EXPECT_FALSE(thread.IsStopRequested());
-    ASSERT_TRUE(thread.CreateThread());
-    // It keeps going while nobody asks it to stop.
-    for (int seen = 0; seen < 3;) {
-        int before = record.loops;
-        ASSERT_FALSE(thread.WaitForEnd(50));
-        if (record.loops > before) ++seen;
+    TestThread loops(Start::Loop, &deleted);
+    loops.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(loops.CreateThread());
+    while (!PostThreadMessageA(loops.GetThreadId(), WM_QUIT, 33, 0)) {
+        ASSERT_FALSE(loops.WaitForEnd(10));  // until its queue exists
     }
-    ASSERT_TRUE(thread.RequestStop());
-    EXPECT_TRUE(thread.IsStopRequested());
-    EXPECT_TRUE(thread.IsStopRequested());  // manual reset: stays set
-    ASSERT_TRUE(thread.WaitForEnd(20000));
-    EXPECT_EQ(ExitCodeOf(thread.GetThreadHandle()), 22u);
-    EXPECT_TRUE(thread.ResetStop());
-    EXPECT_FALSE(thread.IsStopRequested());
+    ASSERT_TRUE(loops.WaitForEnd(20000));
+    EXPECT_EQ(loops.ExitCode(), 33u);
+
+    TestThread stoppable(Start::UntilStopped, &deleted);
+    stoppable.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(stoppable.CreateThread());
+    EXPECT_FALSE(stoppable.WaitForEnd(200));
+    ASSERT_TRUE(stoppable.RequestStop());
+    ASSERT_TRUE(stoppable.WaitForEnd(20000));
+    EXPECT_TRUE(stoppable.IsStopRequested());  // manual reset: stays set
+
+    TestThread throwing(Start::Throw, &deleted);
+    throwing.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(throwing.CreateThread());
+    ASSERT_TRUE(throwing.WaitForEnd(20000));  // and the process lives on
+    EXPECT_EQ(throwing.ExitCode(), static_cast<DWORD>(-1));
+    EXPECT_EQ(deleted, 0);
 }
 
-TEST(FrameworkThread, AThrowingStartEndsTheThreadNotTheProcess) {
-    Record record;
-    RecordingThread thread(record, RecordingThread::Start::Throw);
-    thread.m_bAutoDelete = FALSE;
-    ASSERT_TRUE(thread.CreateThread());
-    ASSERT_TRUE(thread.WaitForEnd(20000));
-    EXPECT_EQ(ExitCodeOf(thread.GetThreadHandle()), static_cast<DWORD>(-1));
-    EXPECT_EQ(record.started, 1);
-    EXPECT_EQ(record.exited, 0);
+TEST(FrameworkThread, AutoDeleteDeletesTheObjectWhenItsThreadEnds) {
+    std::atomic<int> deleted{0};
+    auto* self = new TestThread(Start::End, &deleted);
+    ASSERT_TRUE(self->CreateThread(CREATE_SUSPENDED));
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), self->GetThreadHandle(), GetCurrentProcess(), &copy,
+                    SYNCHRONIZE, FALSE, 0);
+    CHandle own(copy);
+    self->ResumeThread();
+    ASSERT_EQ(WaitForSingleObject(own, 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(deleted, 1);
 }
 
 }  // namespace

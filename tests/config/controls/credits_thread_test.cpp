@@ -1,240 +1,144 @@
-// The credits drawing thread over a test window of a known background, read
-// back in pixels: frame by frame on the test's own thread, and as the real
-// idle-priority thread that its owner stops.
+// The credits drawing thread over a striped test window, read back in pixels:
+// frame by frame on the test's thread, and as the real thread its owner stops.
 #include "config/controls/credits_thread.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "tests/config/controls/label_test_dialog.h"
 #include "tests/support/win_test_support.h"
 
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr RECT kArea{100, 20, 260, 140};  // 160 x 120 in the window
-constexpr int kAreaWidth = 160, kAreaHeight = 120;
-
-// What the window shows under everything: vertical stripes, two colours.
-COLORREF BackgroundAt(int x, int) { return x % 4 < 2 ? RGB(255, 255, 0) : RGB(0, 160, 255); }
-
-class PatternWindow : public CWnd {
-public:
-    BOOL Create() {
-        const char* cls = RegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW), nullptr, nullptr);
-        if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls, "credits test", WS_POPUP,
-                      RECT{0, 0, 300, 200}, static_cast<HWND>(nullptr), 0))
-            return FALSE;
-        SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 300, 200, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        UpdateWindow(m_hWnd);
-        return TRUE;
-    }
-    ~PatternWindow() override { DestroyWindow(); }
-
-protected:
-    void OnPaint() override {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(m_hWnd, &ps);
-        for (int x = 0; x < 300; ++x) {
-            HBRUSH brush = CreateSolidBrush(BackgroundAt(x, 0));
-            RECT column{x, 0, x + 1, 200};
-            FillRect(dc, &column, brush);
-            DeleteObject(brush);
-        }
-        EndPaint(m_hWnd, &ps);
-    }
-};
-
-// The engine driven frame by frame on the test's thread.
-class SteppedCredits : public CCreditsThread {
-public:
-    SteppedCredits(HDC dc, const std::string& text) : CCreditsThread(nullptr, dc, kArea, text) {
-        m_nDelay = 0;  // no pacing: the test draws as fast as it reads
-        m_dc.Attach(m_hTargetDC);
-    }
-    void Step() { DrawStep(); }
-};
-
-struct Frame {
-    labeltest::Pixels window;
-    COLORREF At(int x, int y) const { return window.At(kArea.left + x, kArea.top + y); }
-    // Rows of the area with anything but the background, top first; -1 if none.
-    int TopmostDrawnRow() const {
-        for (int y = 0; y < kAreaHeight; ++y)
-            for (int x = 0; x < kAreaWidth; ++x)
-                if (At(x, y) != BackgroundAt(kArea.left + x, 0)) return y;
-        return -1;
-    }
-};
-
-Frame Capture(HWND hwnd) { return {labeltest::CaptureClient(hwnd)}; }
-
-// Every pixel of the area is the background, a letter (black) or the
-// picture's red, and the window around the area keeps its background.
-void ExpectOnlyBackgroundLettersAndPicture(const Frame& f) {
-    int wrong = 0;
-    for (int y = 0; y < f.window.height; ++y)
-        for (int x = 0; x < f.window.width; ++x) {
-            COLORREF c = f.window.At(x, y);
-            bool inside = x >= kArea.left && x < kArea.right && y >= kArea.top && y < kArea.bottom;
-            bool ok = c == BackgroundAt(x, y) || (inside && (c == kBlack || c == kRed));
-            if (!ok && ++wrong < 5) ADD_FAILURE() << "pixel " << x << "," << y << " " << std::hex << c;
-        }
-}
-
+constexpr int kAreaHeight = 120;
+constexpr COLORREF kRed = RGB(255, 0, 0);
 const char kCredits[] = "00:06:Velmora|01:06:Kestrune|S:10|B:CREDITSTEST|01:06:The end|";
 
-TEST(CreditsThread, ScrollsUpOverTheBackgroundAndWrapsToAnEmptyArea) {
-    PatternWindow window;
-    ASSERT_TRUE(window.Create());
-    HDC dc = GetDC(window);
-    {
-        SteppedCredits credits(dc, kCredits);
-        EXPECT_STREQ(credits.GetRuntimeClass()->m_lpszClassName, "CCreditsThread");
-        EXPECT_EQ(credits.GetScrollPosition(), 0);
-        credits.Step();  // scroll position 0: nothing but the background
-        Frame first = Capture(window);
-        EXPECT_EQ(first.TopmostDrawnRow(), -1);
-        ExpectOnlyBackgroundLettersAndPicture(first);
-        const int total = credits.GetTotalHeight();
-        // Area height, two lines, 10, the picture's 20, a line, 30.
-        ASSERT_GT(total, kAreaHeight + 20 + 30);
-        EXPECT_EQ(credits.GetScrollPosition(), 1);
+COLORREF Stripe(int x) { return x % 4 < 2 ? RGB(255, 255, 0) : RGB(0, 160, 255); }
 
-        // The first line enters at the bottom edge and rises one row a frame.
-        int previous = -1, enteredAt = -1;
-        bool sawPicture = false;
-        while (credits.GetScrollPosition() != 0) {
-            int position = credits.GetScrollPosition();
-            credits.Step();
-            Frame f = Capture(window);
-            int top = f.TopmostDrawnRow();
-            if (position < kAreaHeight) {
-                if (top >= 0) {
-                    EXPECT_GE(top, kAreaHeight - position) << position;
-                }
-                if (top >= 0 && enteredAt < 0) enteredAt = position;
-                if (previous >= 0 && top >= 0) {
-                    EXPECT_EQ(top, previous - 1) << position;
-                }
-                previous = top;
-            }
-            if (position % 7 == 0 || position >= total - 31) ExpectOnlyBackgroundLettersAndPicture(f);
-            // After the last line: 30 blank rows, and below the picture's end
-            // the background, never garbage.
-            if (position >= total - 30) {
-                EXPECT_EQ(top, -1) << position;
-            }
-            // The picture centred: its red block covers columns 70 to 89.
-            if (!sawPicture && f.At(80, kAreaHeight / 2) == kRed) {
-                sawPicture = true;
-                EXPECT_EQ(f.At(69, kAreaHeight / 2), BackgroundAt(kArea.left + 69, 0));
-                EXPECT_EQ(f.At(70, kAreaHeight / 2), kRed);
-                EXPECT_EQ(f.At(89, kAreaHeight / 2), kRed);
-                EXPECT_EQ(f.At(90, kAreaHeight / 2), BackgroundAt(kArea.left + 90, 0));
-                // Its white surround shows the background.
-                EXPECT_EQ(f.At(80, kAreaHeight / 2 - 8), BackgroundAt(kArea.left + 80, 0));
-            }
-            ASSERT_LE(credits.GetFrameCount(), total + 1);
-        }
-        // The letters' tops reach the bottom edge within the first rows.
-        EXPECT_GE(enteredAt, 1);
-        EXPECT_LE(enteredAt, 8);
-        EXPECT_TRUE(sawPicture);
-        EXPECT_EQ(credits.GetFrameCount(), total);
-        // Wrapped: an empty area again, then the first line enters once more.
-        credits.Step();
-        EXPECT_EQ(Capture(window).TopmostDrawnRow(), -1);
+// A topmost window that paints vertical stripes, with its DC for the credits.
+struct StripedWindow : CWnd {
+    HWND hwnd = nullptr;
+    HDC dc = nullptr;
+    StripedWindow() {
+        const char* cls = RegisterWndClass(0, nullptr, nullptr, nullptr);
+        CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls, "", WS_POPUP, RECT{0, 0, 300, 200},
+                 static_cast<HWND>(nullptr), 0);
+        hwnd = m_hWnd;
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 300, 200, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        UpdateWindow(hwnd);
+        dc = GetDC(hwnd);
     }
-    ReleaseDC(window, dc);
+    ~StripedWindow() override {
+        ReleaseDC(hwnd, dc);
+        DestroyWindow();
+    }
+    void OnPaint() override {
+        CPaintDC paint(hwnd);
+        for (int x = 0; x < 300; ++x) {
+            CBrush brush(CreateSolidBrush(Stripe(x)));
+            RECT column{x, 0, x + 1, 200};
+            FillRect(paint, &column, brush);
+        }
+    }
+    // The topmost row of the area with anything but stripes (-1: none); every
+    // other pixel must be a stripe, a black letter or the picture's red.
+    int TopmostDrawnRow() const {
+        labeltest::Pixels p = labeltest::CaptureClient(hwnd);
+        int top = -1;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                COLORREF c = p.At(x, y);
+                if (c == Stripe(x)) continue;
+                bool inArea = PtInRect(&kArea, POINT{x, y});
+                EXPECT_TRUE(inArea && (c == RGB(0, 0, 0) || c == kRed)) << x << "," << y;
+                if (top < 0) top = y - kArea.top;
+            }
+        return top;
+    }
+};
+
+class SteppedCredits : public CCreditsThread {
+public:
+    SteppedCredits(HDC dc) : CCreditsThread(nullptr, dc, kArea, kCredits) {
+        m_nDelay = 0;  // no pacing: the test reads every frame
+        m_dc.Attach(m_hTargetDC);
+    }
+    using CCreditsThread::DrawStep;
+};
+
+TEST(CreditsThread, RisesFromTheBottomEdgeOverTheBackgroundAndWrapsToAnEmptyArea) {
+    StripedWindow window;
+    SteppedCredits credits(window.dc);
+    credits.DrawStep();  // position 0: nothing but the background
+    EXPECT_EQ(window.TopmostDrawnRow(), -1);
+    const int total = credits.GetTotalHeight();
+    ASSERT_GE(total, kAreaHeight + 3 * 16 + 10 + 20 + 30);  // three lines, spacing, picture
+    int previous = -1, entered = -1;
+    bool sawPicture = false;
+    HDC screen = GetDC(window.hwnd);
+    for (int position = 1; position < total; ++position) {
+        credits.DrawStep();
+        int top = window.TopmostDrawnRow();
+        if (position < kAreaHeight && top >= 0) {
+            EXPECT_GE(top, kAreaHeight - position);  // from the bottom edge up
+            EXPECT_TRUE(previous < 0 || top == previous - 1) << position;  // a row a frame
+            if (entered < 0) entered = position;
+        }
+        previous = top;
+        // The 30 blank rows, and below the picture's end the background.
+        EXPECT_TRUE(position < total - 30 || top == -1) << position;
+        // The picture centred (its red block is columns 70 to 89), its white surround clear.
+        if (GetPixel(screen, kArea.left + 80, kArea.top + 60) == kRed) {
+            sawPicture = true;
+            EXPECT_EQ(GetPixel(screen, kArea.left + 70, kArea.top + 60), kRed);
+            EXPECT_EQ(GetPixel(screen, kArea.left + 90, kArea.top + 60), Stripe(kArea.left + 90));
+        }
+    }
+    ReleaseDC(window.hwnd, screen);
+    EXPECT_TRUE(entered >= 1 && entered <= 8) << entered;
+    EXPECT_TRUE(sawPicture);
+    EXPECT_EQ(credits.GetScrollPosition(), 0);  // wrapped
+    credits.DrawStep();
+    EXPECT_EQ(window.TopmostDrawnRow(), -1);
 }
 
-TEST(CreditsThread, TheBackgroundComesFromAGivenPictureWhenThereIsOne) {
-    PatternWindow window;
-    ASSERT_TRUE(window.Create());
-    HDC dc = GetDC(window);
-    {
-        CBitmap picture(CreateCompatibleBitmap(dc, 400, 300));
-        {
-            CMemoryDC memory(dc);
-            ScopedSelectObject select(memory, picture);
-            RECT all{0, 0, 400, 300};
-            FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-            RECT corner{50, 60, 51, 61};
-            FillRect(memory, &corner, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        }
-        SteppedCredits credits(dc, "");
-        credits.SetBackground(picture, POINT{50, 60});
-        credits.Step();
-        Frame f = Capture(window);
-        EXPECT_EQ(f.At(0, 0), kBlack);  // the area starts at the given origin
-        EXPECT_EQ(f.At(1, 0), GetPixel(dc, kArea.left + 1, kArea.top));
-        EXPECT_EQ(f.At(kAreaWidth - 1, kAreaHeight - 1), RGB(128, 128, 128));
-        EXPECT_EQ(f.window.At(kArea.left - 1, kArea.top), BackgroundAt(kArea.left - 1, 0));
-    }
-    ReleaseDC(window, dc);
-}
-
-TEST(CreditsThread, StopEndsTheThreadWithinOneFrameAndNoGdiObjectOutlivesIt) {
-    PatternWindow window;
-    ASSERT_TRUE(window.Create());
-    HDC dc = GetDC(window);
-    auto credits = std::make_unique<CCreditsThread>(&window, dc, kArea, kCredits);
-    EXPECT_EQ(credits->m_nDelay, 25);
+TEST(CreditsThread, StopsWithinOneFrameAndLeavesNoGdiObject) {
+    StripedWindow window;
+    auto credits = std::make_unique<CCreditsThread>(nullptr, window.dc, kArea, kCredits);
     ASSERT_TRUE(credits->CreateThread(CREATE_SUSPENDED));
-    ASSERT_TRUE(credits->SetThreadPriority(THREAD_PRIORITY_IDLE));
+    credits->SetThreadPriority(THREAD_PRIORITY_IDLE);
     credits->ResumeThread();
-    // It moves: the scroll position goes on while the test waits.
     ASSERT_TRUE(vtest::WaitUntil([&] { return credits->GetFrameCount() >= 5; }, 30000));
-    ASSERT_FALSE(credits->WaitForEnd(0));
-
-    // Held between two frames, asked to stop, let go: at most the frame it
-    // was in comes after the request.
+    // Held between frames, asked to stop, let go: at most one frame follows.
     credits->SuspendThread();
     long before = credits->GetFrameCount();
-    ASSERT_TRUE(credits->RequestStop());
+    credits->RequestStop();
     credits->ResumeThread();
     ASSERT_TRUE(credits->WaitForEnd(20000));
     EXPECT_LE(credits->GetFrameCount(), before + 1);
-
     std::vector<HGDIOBJ> objects = credits->GetGdiObjects();
-    // The region, three fonts, and four DCs with their bitmaps.
-    EXPECT_EQ(objects.size(), 1u + 3u + 8u);
-    for (HGDIOBJ object : objects) EXPECT_NE(GetObjectType(object), 0u);
+    EXPECT_EQ(objects.size(), 1u + 3u + 8u);  // region, fonts, four DCs and bitmaps
     credits.reset();
-    for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u) << object;
-    // The window's DC belongs to the window, not to the thread.
-    EXPECT_EQ(GetObjectType(dc), static_cast<DWORD>(OBJ_DC));
-    ReleaseDC(window, dc);
+    for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u);
+    EXPECT_EQ(GetObjectType(window.dc), static_cast<DWORD>(OBJ_DC));  // the window's own
 }
 
 TEST(CreditsThread, AMissingPictureSaysSoOnceAndLeavesTheBackground) {
-    PatternWindow window;
-    ASSERT_TRUE(window.Create());
-    HDC dc = GetDC(window);
-    {
-        CCreditsThread credits(&window, dc, kArea, "00:06:before|B:NOSUCHPICTURE|00:06:after|");
-        ASSERT_TRUE(credits.CreateThread());
-        HWND box = nullptr;
-        ASSERT_TRUE(vtest::WaitUntil(
-            [&] { return (box = vtest::AnyDialogOf(GetCurrentProcessId())) != nullptr; }, 30000));
-        EXPECT_EQ(vtest::MessageBoxText(box),
-                  "Could not find bitmap resource \"NOSUCHPICTURE\". Be sure to assign the bitmap "
-                  "a QUOTED resource name");
-        EXPECT_EQ(GetWindow(box, GW_OWNER), window.m_hWnd);
-        vtest::PressButton(box, IDOK);
-        // Frames go on, showing only the background; no second message.
-        ASSERT_TRUE(vtest::WaitUntil([&] { return credits.GetFrameCount() >= 5; }, 30000));
-        EXPECT_EQ(vtest::AnyDialogOf(GetCurrentProcessId()), nullptr);
-        Frame f = Capture(window);
-        EXPECT_EQ(f.TopmostDrawnRow(), -1);
-        EXPECT_EQ(credits.GetTotalHeight(), 0);
-        credits.RequestStop();
-        ASSERT_TRUE(credits.WaitForEnd(20000));
-    }
-    ReleaseDC(window, dc);
+    StripedWindow window;
+    CCreditsThread credits(&window, window.dc, kArea, "00:06:a|B:NOSUCHPICTURE|");
+    ASSERT_TRUE(credits.CreateThread());
+    HWND box = nullptr;
+    ASSERT_TRUE(vtest::WaitUntil([&] { return (box = vtest::AnyDialogOf(GetCurrentProcessId())); }, 30000));
+    EXPECT_EQ(vtest::MessageBoxText(box), "Could not find bitmap resource \"NOSUCHPICTURE\". Be sure "
+                                          "to assign the bitmap a QUOTED resource name");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), window.hwnd);
+    vtest::PressButton(box, IDOK);
+    ASSERT_TRUE(vtest::WaitUntil([&] { return credits.GetFrameCount() >= 5; }, 30000));
+    EXPECT_EQ(vtest::AnyDialogOf(GetCurrentProcessId()), nullptr);
+    EXPECT_EQ(window.TopmostDrawnRow(), -1);
+    credits.RequestStop();
+    ASSERT_TRUE(credits.WaitForEnd(20000));
 }
 
 }  // namespace
