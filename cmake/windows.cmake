@@ -20,16 +20,18 @@ function(velmora_deliverable target)
 endfunction()
 
 add_library(velmora_framework STATIC
+    framework/com_picture.cpp
     framework/data_exchange.cpp
     framework/dialog.cpp
     framework/property_page.cpp
     framework/property_sheet.cpp
     framework/win_app.cpp
+    framework/win_thread.cpp
     framework/wnd.cpp
 )
 target_include_directories(velmora_framework PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_framework PRIVATE ${VELMORA_WARNINGS} -Os)
-target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32)
+target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32 ole32 oleaut32 uuid)
 
 add_library(velmora_settings STATIC
     settings/password_protection.cpp

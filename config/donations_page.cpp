@@ -1,5 +1,34 @@
 #include "config/donations_page.h"
 
+#include "config/maker_site.h"
+#include "framework/data_exchange.h"
 #include "resources/velmora_exe_ids.h"
 
 CDonations::CDonations() : CToolkitPage(IDD_DONATIONS) {}
+
+void CDonations::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_DONATIONS_PICTURE, m_picture);
+    DDX_Control(dx, IDC_DONATIONS_TEXT1, m_lblText1);
+    DDX_Control(dx, IDC_DONATIONS_TEXT2, m_lblText2);
+    DDX_Control(dx, IDC_HOME_PAGE_LINK, m_btnLink);
+}
+
+BOOL CDonations::OnInitDialog() {
+    CToolkitPage::OnInitDialog();
+
+    m_btnLink.SetURL(velmora::config::kMakerHomePage);
+    m_btnLink.SizeToContent();
+    m_btnLink.SetDrawFocusRect(FALSE);
+
+    // The emboss colour shows only with embossing, which stays off.
+    for (CStyledLabel* label : {&m_lblText1, &m_lblText2})
+        label->SetEmbossColor(RGB(0, 0, 0))
+            .SetFontName("Times New Roman", ANSI_CHARSET)
+            .SetFontPointSize(13)
+            .SetFontBold(TRUE);
+
+    // Without its picture the page simply shows none.
+    if (m_picture.LoadFromResource(MAKEINTRESOURCEA(IDR_DONATIONS_GIF), "BINARY"))
+        m_picture.Start();
+    return TRUE;
+}

@@ -1,7 +1,8 @@
 # The UI toolkit: application-wide manager and visual style, the property page
-# base, flat picture buttons and the picture-bar property sheet.
+# base, flat picture buttons, the link button and the picture-bar property sheet.
 add_library(velmora_toolkit STATIC
     ${CMAKE_CURRENT_LIST_DIR}/flat_button.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/link_button.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_bar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_bar_sheet.cpp
     ${CMAKE_CURRENT_LIST_DIR}/toolkit_manager.cpp
@@ -10,4 +11,4 @@ add_library(velmora_toolkit STATIC
 )
 target_include_directories(velmora_toolkit PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_toolkit PRIVATE ${VELMORA_WARNINGS} -Os)
-target_link_libraries(velmora_toolkit PUBLIC velmora_framework msimg32 comctl32 user32 gdi32)
+target_link_libraries(velmora_toolkit PUBLIC velmora_framework shell32 msimg32 comctl32 user32 gdi32)

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the pictures of Velmora.exe: the button icons, the fallback icon of a
-screensaver file and the strip of page pictures.
+screensaver file, the strip of page pictures and the About picture.
 
 Deterministic and pure Python like draw_resources.py (whose icon writer it
 uses); its output is committed.
@@ -566,6 +566,112 @@ def page_strip():
     return quantise(rows)
 
 
+# --- the About picture: title, version and maker over a blue-to-white sky --
+
+ABOUT_SIZE = (427, 260)
+ABOUT_SKY = (24, 70, 190)            # the left edge; white at the middle
+LETTER_FACE = ((255, 236, 160), (214, 150, 40))   # top, bottom of a letter
+LETTER_EDGE = (40, 28, 90)
+
+
+def _oval(cx, cy, rx, ry, steps=28):
+    return [(cx + rx * math.cos(2 * math.pi * i / steps),
+             cy + ry * math.sin(2 * math.pi * i / steps)) for i in range(steps + 1)]
+
+
+# Capitals as polylines on a 4 x 6 grid (x right, y down).
+GLYPHS = {
+    "V": [[(0, 0), (2, 6), (4, 0)]],
+    "E": [[(4, 0), (0, 0), (0, 6), (4, 6)], [(0, 3), (3, 3)]],
+    "L": [[(0, 0), (0, 6), (4, 6)]],
+    "M": [[(0, 6), (0, 0), (2, 3.2), (4, 0), (4, 6)]],
+    "O": [_oval(2, 3, 2, 3)],
+    "R": [[(0, 6), (0, 0), (3, 0), (4, 0.8), (4, 2.2), (3, 3), (0, 3)], [(2, 3), (4, 6)]],
+    "A": [[(0, 6), (2, 0), (4, 6)], [(0.8, 3.9), (3.2, 3.9)]],
+    "K": [[(0, 0), (0, 6)], [(4, 0), (0, 3.6)], [(1.4, 2.4), (4, 6)]],
+    "S": [[(4, 0.8), (3, 0), (1, 0), (0, 0.8), (0, 2.2), (1, 3), (3, 3), (4, 3.8),
+           (4, 5.2), (3, 6), (1, 6), (0, 5.2)]],
+    "T": [[(0, 0), (4, 0)], [(2, 0), (2, 6)]],
+    "U": [[(0, 0), (0, 5), (1, 6), (3, 6), (4, 5), (4, 0)]],
+    "N": [[(0, 6), (0, 0), (4, 6), (4, 0)]],
+    "2": [[(0, 1), (1, 0), (3, 0), (4, 1), (4, 2.3), (0, 6), (4, 6)]],
+    "0": [_oval(2, 3, 2, 3)],
+    ".": [[(0.6, 5.9), (0.6, 6)]],
+}
+
+
+def text_segments(text, x, y, unit, advance=5.6):
+    """Segments of a line of capitals, its top-left corner at (x, y)."""
+    segs = []
+    ox = x
+    for ch in text:
+        for line in GLYPHS[ch]:
+            pts = [(ox + px * unit, y + py * unit) for px, py in line]
+            segs += list(zip(pts, pts[1:]))
+        ox += (2.6 if ch == "." else advance) * unit
+    return segs
+
+
+def about_picture():
+    w, h = ABOUT_SIZE
+    half = w // 2
+    rows = []
+    for y in range(h):
+        row = []
+        for x in range(w):
+            row.append(mix(ABOUT_SKY, WHITE, clamp01(x / half)) if x < half else WHITE)
+        rows.append(row)
+    lines = [  # text, left, top, unit (pixels per grid step), stroke half width
+        ("VELMORA", 8, 30, 5.0, 3.0),
+        ("2.0", 52, 100, 9.0, 4.6),
+        ("KESTRUNE", 10, 190, 4.0, 2.4),
+    ]
+    for text, left, top, unit, hw in lines:
+        segs = text_segments(text, left, top, unit)
+        x0 = int(left - hw - 2)
+        x1 = int(left + len(text) * 5.6 * unit + hw + 6)
+        y0 = int(top - hw - 2)
+        y1 = int(top + 6 * unit + hw + 6)
+
+        def dist(px, py):
+            return min(_segment_distance(px, py, ax, ay, bx, by)
+                       for (ax, ay), (bx, by) in segs) - hw
+        for y in range(max(y0, 0), min(y1, h)):
+            for x in range(max(x0, 0), min(x1, half)):
+                face = edge = shadow = 0.0
+                for sx, sy in ((0.25, 0.25), (0.75, 0.25), (0.25, 0.75), (0.75, 0.75)):
+                    d = dist(x + sx, y + sy)
+                    if d < -1.2:
+                        face += 0.25
+                    elif d < 0.0:
+                        edge += 0.25
+                    elif dist(x + sx - 3, y + sy - 3) < 0.0:
+                        shadow += 0.25
+                c = rows[y][x]
+                c = mix(c, (0, 0, 40), 0.45 * shadow)
+                t = clamp01((y - top) / (6 * unit))
+                c = mix(c, mix(LETTER_FACE[0], LETTER_FACE[1], t), face)
+                c = mix(c, LETTER_EDGE, edge)
+                rows[y][x] = c
+    return rows
+
+
+def quantise_keeping_white(rows):
+    """256 colours at most; pure white keeps entry 0 exactly (it is what
+    the credits draw over)."""
+    counts = {}
+    for row in rows:
+        for c in row:
+            if c != WHITE:
+                counts[c] = counts.get(c, 0) + 1
+    colours = median_cut(counts, 255)
+    lookup = {WHITE: 0}
+    for c in counts:
+        lookup[c] = 1 + min(range(len(colours)),
+                            key=lambda i: (sum((a - b) ** 2 for a, b in zip(c, colours[i])), i))
+    return [[lookup[c] for c in row] for row in rows], [WHITE] + colours
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     for name, draw in ICONS:
@@ -577,6 +683,8 @@ def main():
         write_ico(os.path.join(OUT, name), images)
     rows, palette = page_strip()
     write_bmp8(os.path.join(OUT, "page_pictures.bmp"), rows, palette)
+    rows, palette = quantise_keeping_white(about_picture())
+    write_bmp8(os.path.join(OUT, "about.bmp"), rows, palette)
     return 0
 
 

@@ -490,4 +490,16 @@ HWND WaitForVisibleWindow(DWORD pid, DWORD timeoutMs) {
     return found;
 }
 
+std::set<DWORD> ThreadsOf(DWORD pid) {
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == pid) ids.insert(entry.th32ThreadID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
 }  // namespace vtest

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,8 @@ std::string WindowText(HWND hwnd);
 std::string ClassNameOf(HWND hwnd);
 // Top-level windows of a process (visible or not).
 std::vector<HWND> TopLevelWindowsOf(DWORD pid);
+// The ids of a process's threads now.
+std::set<DWORD> ThreadsOf(DWORD pid);
 // A dialog (class #32770) of the process with the given caption, waited for.
 HWND WaitForDialog(DWORD pid, const std::string& caption, DWORD timeoutMs);
 // Any dialog of the process, or null.

@@ -15,3 +15,9 @@ velmora_test(flat_button_test
     LOCK screen
     SOURCES flat_button_test.cpp screen_capture.cpp toolkit_test.rc
     LIBS velmora_toolkit comctl32 gdi32)
+
+velmora_test(link_button_test
+    LOCK screen registry
+    DEPENDS link_probe
+    SOURCES link_button_test.cpp
+    LIBS velmora_toolkit label_test_support comctl32 gdi32)

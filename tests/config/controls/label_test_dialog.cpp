@@ -45,7 +45,7 @@ std::vector<WORD> BuildTemplate(const std::vector<Item>& items, const char* face
         for (int i = 0; i < 4; ++i) t.push_back(0);
         t.push_back(static_cast<WORD>(item.id));
         t.push_back(0xFFFF);
-        t.push_back(0x0082);  // the Static class
+        t.push_back(item.windowClass);
         AppendString(t, item.text);
         t.push_back(0);  // no creation data
     }

@@ -20,6 +20,7 @@ struct Item {
     DWORD style;  // added to WS_CHILD | WS_VISIBLE
     std::string text;
     RECT pixels;  // client position in the dialog
+    WORD windowClass = 0x0082;  // a system class atom: 0x0080 Button, 0x0082 Static
 };
 
 struct Notification {

@@ -3,13 +3,12 @@
 // they tell the parent is caught by the dialog.
 #include "config/controls/styled_label.h"
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "tests/config/controls/label_test_dialog.h"
+#include "tests/support/url_scheme.h"
 #include "tests/support/win_test_support.h"
 
 using labeltest::Notification;
@@ -17,67 +16,10 @@ using labeltest::TestDialog;
 
 namespace {
 
-// Makes the probe the "open" handler of one address scheme in the classes
-// root (HKLM\Software\Classes: Wine does not look under HKCU for it), and
-// puts the scheme back as it was at destruction.
-class ScopedUrlScheme {
-public:
-    ScopedUrlScheme(const std::string& scheme, const std::string& command)
-        : m_scheme(scheme),
-          m_command(HKEY_CLASSES_ROOT, scheme + "\\shell\\open\\command", ""),
-          m_protocol(HKEY_CLASSES_ROOT, scheme, "URL Protocol") {
-        HKEY key;
-        m_existed = RegOpenKeyExA(HKEY_CLASSES_ROOT, scheme.c_str(), 0, KEY_READ, &key) ==
-                    ERROR_SUCCESS;
-        if (m_existed) RegCloseKey(key);
-        m_ok = vtest::SetRegString(HKEY_CLASSES_ROOT, scheme, "URL Protocol", "") &&
-               vtest::SetRegString(HKEY_CLASSES_ROOT, scheme + "\\shell\\open\\command", "",
-                                   command);
-    }
-    ~ScopedUrlScheme() {
-        if (!m_existed) vtest::DeleteRegTree(HKEY_CLASSES_ROOT, m_scheme);
-    }
-    ScopedUrlScheme(const ScopedUrlScheme&) = delete;
-    ScopedUrlScheme& operator=(const ScopedUrlScheme&) = delete;
-    bool ok() const { return m_ok; }
+using vtest::ReadOpenedAddresses;
+using vtest::ScopedUrlScheme;
 
-private:
-    std::string m_scheme;
-    vtest::RegValueRestorer m_command, m_protocol;  // for a scheme that was there
-    bool m_existed = false;
-    bool m_ok = false;
-};
-
-struct Opened {
-    DWORD pid;
-    std::string address;
-};
-
-std::vector<Opened> ReadOpened(const std::string& log) {
-    std::vector<Opened> opened;
-    for (const std::string& line : vtest::ReadLines(log)) {
-        size_t tab = line.find('\t');
-        if (tab == std::string::npos) continue;
-        opened.push_back({std::strtoul(line.substr(0, tab).c_str(), nullptr, 10),
-                          line.substr(tab + 1)});
-    }
-    return opened;
-}
-
-// Probe processes alive now.
-int RunningProbes() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, "link_probe.exe") == 0) ++count;
-    }
-    CloseHandle(snapshot);
-    return count;
-}
+int RunningProbes() { return vtest::RunningProcesses("link_probe.exe"); }
 
 // A left click of the real mouse at the middle of the window.
 void ClickMiddle(HWND hwnd) {
@@ -106,7 +48,7 @@ TEST(StyledLabelLinks, WebMailAndNotifyClicks) {
     vtest::TempDir dir("lnk");
     const std::string log = dir / "opened.log";
     vtest::ScopedEnv logVariable("VELMORA_LINK_PROBE_LOG", log);
-    const std::string command = "\"" + vtest::BinDir() + "\\link_probe.exe\" \"%1\"";
+    const std::string command = vtest::LinkProbeCommand();
     ScopedUrlScheme web("velmoralink", command);
     ScopedUrlScheme mail("mailto", command);
     ASSERT_TRUE(web.ok());
@@ -175,9 +117,9 @@ TEST(StyledLabelLinks, WebMailAndNotifyClicks) {
         }
 
         if (c.opens) {
-            ASSERT_TRUE(vtest::WaitUntil([&] { return ReadOpened(log).size() > openedSoFar; },
+            ASSERT_TRUE(vtest::WaitUntil([&] { return ReadOpenedAddresses(log).size() > openedSoFar; },
                                          15000));
-            auto opened = ReadOpened(log);
+            auto opened = ReadOpenedAddresses(log);
             ASSERT_EQ(opened.size(), openedSoFar + 1);
             EXPECT_EQ(opened.back().address, c.opens);
             vtest::OpenedProcess probe(opened.back().pid);
@@ -187,7 +129,7 @@ TEST(StyledLabelLinks, WebMailAndNotifyClicks) {
             // The shell starts a handler before ShellExecute returns: had the
             // click opened anything, its probe would be running or logged.
             EXPECT_EQ(RunningProbes(), 0);
-            EXPECT_EQ(ReadOpened(log).size(), openedSoFar);
+            EXPECT_EQ(ReadOpenedAddresses(log).size(), openedSoFar);
         }
     }
     EXPECT_TRUE(vtest::WaitUntil([] { return RunningProbes() == 0; }, 15000));

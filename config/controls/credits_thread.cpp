@@ -1,0 +1,249 @@
+#include "config/controls/credits_thread.h"
+
+#include <cstdio>
+
+#include "framework/win_app.h"
+#include "framework/wnd.h"
+
+namespace credits = velmora::credits;
+
+BOOL CSurface::Create(HDC compatibleDc, HBITMAP bitmap) {
+    Release();
+    m_bitmap.Attach(bitmap);
+    m_dc.emplace(compatibleDc);
+    if (!*m_dc || !bitmap) return FALSE;
+    m_previous = SelectObject(*m_dc, bitmap);
+    if (m_previous == HGDI_ERROR) m_previous = nullptr;
+    return m_previous != nullptr;
+}
+
+void CSurface::Release() {
+    // The own bitmap leaves the DC before it is deleted.
+    if (m_dc && m_previous) SelectObject(*m_dc, m_previous);
+    m_previous = nullptr;
+    m_bitmap.Reset();
+    m_dc.reset();
+}
+
+const COLORREF CCreditsThread::kColours[7] = {
+    PALETTERGB(180, 0, 180), PALETTERGB(250, 250, 250), PALETTERGB(50, 50, 50),
+    PALETTERGB(200, 200, 200), PALETTERGB(200, 50, 50), PALETTERGB(30, 30, 255),
+    PALETTERGB(0, 0, 0),
+};
+
+namespace {
+
+struct FontSpec {
+    const char* face;
+    int height;
+    int weight;
+    bool italic;
+};
+const FontSpec kFonts[] = {
+    {"Arial", 16, 600, false},
+    {"Arial", 16, 400, false},
+    {"Times Roman", 32, 900, true},
+};
+
+// Heights of the program's bitmap resources, each loaded and let go again.
+struct ResourcePictures : credits::PictureHeights {
+    int HeightOf(const std::string& name) override {
+        CBitmap bitmap(LoadBitmapA(AfxGetInstanceHandle(), name.c_str()));
+        BITMAP info{};
+        if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return -1;
+        return info.bmHeight;
+    }
+};
+
+}  // namespace
+
+CCreditsThread::CCreditsThread(CWnd* owner, HDC target, const RECT& area,
+                               const std::string& credits)
+    : CGDIThread(owner, target),
+      m_strCredits(credits),
+      m_rcArea(area),
+      m_rgnClip(CreateRectRgnIndirect(&area)),
+      m_nWidth(area.right - area.left),
+      m_nHeight(area.bottom - area.top) {}
+
+CCreditsThread::~CCreditsThread() {
+    // Bitmaps out of their DCs and deleted first, then the fonts (none is
+    // selected any more), then the region with the members.
+    m_background.Release();
+    m_work.Release();
+    m_credits.Release();
+    m_mask.Release();
+    m_fonts.clear();
+}
+
+void CCreditsThread::SetBackground(HBITMAP picture, POINT origin) {
+    m_hBackgroundPicture = picture;
+    m_ptBackgroundOrigin = origin;
+}
+
+std::vector<HGDIOBJ> CCreditsThread::GetGdiObjects() const {
+    std::vector<HGDIOBJ> objects;
+    if (m_rgnClip) objects.push_back(m_rgnClip.Get());
+    for (const CFont& font : m_fonts)
+        if (font) objects.push_back(font.Get());
+    for (const CSurface* surface : {&m_background, &m_credits, &m_work, &m_mask}) {
+        if (surface->Dc()) objects.push_back(surface->Dc());
+        if (surface->Bitmap()) objects.push_back(surface->Bitmap());
+    }
+    return objects;
+}
+
+BOOL CCreditsThread::InitInstance() { return CGDIThread::InitInstance(); }
+
+void CCreditsThread::DrawStep() {
+    if (!m_bPrepared) {
+        m_bPrepared = true;  // a failed preparation counts as done
+        PrepareCredits();
+    }
+    LARGE_INTEGER frequency{}, start{};
+    bool counter = QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0;
+    if (counter) QueryPerformanceCounter(&start);
+    {
+        CDrawingLock lock;
+        DrawBackground();
+        if (m_credits && m_mask) {
+            // Never past the picture's last row: below it the background stays.
+            int rows = credits::OverlayRows(m_nScrollPos, m_nTotalHeight, m_nHeight);
+            if (rows > 0) {
+                HDC work = m_work.Dc();
+                BitBlt(work, 0, 0, m_nWidth, rows, m_credits.Dc(), 0, m_nScrollPos, SRCINVERT);
+                BitBlt(work, 0, 0, m_nWidth, rows, m_mask.Dc(), 0, m_nScrollPos, SRCAND);
+                BitBlt(work, 0, 0, m_nWidth, rows, m_credits.Dc(), 0, m_nScrollPos, SRCINVERT);
+            }
+        }
+        BitBlt(m_dc, m_rcArea.left, m_rcArea.top, m_nWidth, m_nHeight, m_work.Dc(), 0, 0,
+               SRCCOPY);
+        GdiFlush();
+    }
+    m_nScrollPos = credits::NextScrollPosition(m_nScrollPos, m_nScrollInc, m_nTotalHeight);
+    ++m_frames;
+    int sleep = m_nDelay;
+    if (counter) {
+        LARGE_INTEGER now{};
+        QueryPerformanceCounter(&now);
+        sleep = credits::PacingSleep(now.QuadPart - start.QuadPart, frequency.QuadPart, m_nDelay);
+    }
+    if (sleep > 0) Sleep(static_cast<DWORD>(sleep));
+}
+
+void CCreditsThread::CreateCreditFonts() {
+    CMemoryDC measure(m_hTargetDC);
+    for (const FontSpec& spec : kFonts) {
+        LOGFONTA lf{};
+        lstrcpynA(lf.lfFaceName, spec.face, LF_FACESIZE);
+        lf.lfHeight = spec.height;
+        lf.lfWeight = spec.weight;
+        lf.lfItalic = spec.italic ? TRUE : FALSE;
+        lf.lfQuality = NONANTIALIASED_QUALITY;
+        CFont font;
+        font.CreateFontIndirect(lf);
+        SIZE extent{};
+        {
+            ScopedSelectObject select(measure, font);
+            GetTextExtentPoint32A(measure, "Wy", 2, &extent);
+        }
+        m_fonts.push_back(std::move(font));
+        m_lineHeights.push_back(extent.cy);
+    }
+}
+
+void CCreditsThread::CreateCreditColors() {
+    m_colours.assign(std::begin(kColours), std::end(kColours));
+}
+
+namespace {
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+}  // namespace
+
+void CCreditsThread::SplitCredits() {
+    m_lines = credits::SplitCredits(m_strCredits, m_nHeight, IsLeadByte);
+}
+
+credits::CreditsLayout CCreditsThread::MeasureCredits() {
+    ResourcePictures pictures;
+    return credits::LayOutCredits(m_lines, m_lineHeights, static_cast<int>(m_colours.size()),
+                                  pictures);
+}
+
+void CCreditsThread::PrepareCredits() {
+    CreateCreditFonts();
+    CreateCreditColors();
+    SplitCredits();
+    SelectClipRgn(m_dc, m_rgnClip);
+    m_work.Create(m_hTargetDC, CreateCompatibleBitmap(m_hTargetDC, m_nWidth, m_nHeight));
+
+    credits::CreditsLayout layout = MeasureCredits();
+    if (layout.failed) {
+        char text[512];
+        std::snprintf(text, sizeof text,
+                      "Could not find bitmap resource \"%s\". Be sure to assign the bitmap a "
+                      "QUOTED resource name",
+                      layout.missingPicture.c_str());
+        HWND owner = m_pMainWnd && m_pMainWnd->m_hWnd
+                         ? GetAncestor(m_pMainWnd->m_hWnd, GA_ROOT)
+                         : nullptr;
+        MessageBoxA(owner, text, nullptr, MB_OK);
+        return;
+    }
+    m_nTotalHeight = layout.totalHeight;
+    if (m_nWidth <= 0 || m_nTotalHeight <= 0) return;
+
+    if (!m_credits.Create(m_hTargetDC,
+                          CreateCompatibleBitmap(m_hTargetDC, m_nWidth, m_nTotalHeight)))
+        return;
+    HDC dc = m_credits.Dc();
+    RECT all{0, 0, m_nWidth, m_nTotalHeight};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawCredits(layout);
+
+    // One bit per pixel: what equals the background colour (white) becomes 1.
+    m_mask.Create(m_work.Dc(), CreateBitmap(m_nWidth, m_nTotalHeight, 1, 1, nullptr));
+    SetBkColor(dc, RGB(255, 255, 255));
+    BitBlt(m_mask.Dc(), 0, 0, m_nWidth, m_nTotalHeight, dc, 0, 0, SRCCOPY);
+}
+
+void CCreditsThread::DrawCredits(const credits::CreditsLayout& layout) {
+    HDC dc = m_credits.Dc();
+    ScopedSelectObject font(dc, m_fonts.empty() ? nullptr : m_fonts[0].Get());
+    SetBkMode(dc, TRANSPARENT);
+    for (const credits::PlacedItem& item : layout.items) {
+        if (item.kind == credits::LineKind::Picture) {
+            CBitmap picture(LoadBitmapA(AfxGetInstanceHandle(), item.picture.c_str()));
+            BITMAP info{};
+            if (!picture || !GetObjectA(picture, sizeof info, &info)) continue;
+            CMemoryDC source(dc);
+            ScopedSelectObject select(source, picture);
+            BitBlt(dc, credits::CentredLeft(m_nWidth, info.bmWidth), item.y, info.bmWidth,
+                   info.bmHeight, source, 0, 0, SRCCOPY);
+            continue;
+        }
+        if (item.selectFont >= 0) SelectObject(dc, m_fonts[static_cast<size_t>(item.selectFont)]);
+        if (item.selectColour >= 0)
+            SetTextColor(dc, m_colours[static_cast<size_t>(item.selectColour)]);
+        RECT line{0, item.y, m_nWidth, item.y + item.height};
+        DrawTextA(dc, item.text.c_str(), static_cast<int>(item.text.size()), &line, 0);
+    }
+}
+
+void CCreditsThread::DrawBackground() {
+    if (!m_background) {
+        m_background.Create(m_hTargetDC,
+                            CreateCompatibleBitmap(m_hTargetDC, m_nWidth, m_nHeight));
+        if (m_hBackgroundPicture) {
+            // The picture itself, whatever covers the window just now.
+            CMemoryDC source(m_hTargetDC);
+            ScopedSelectObject select(source, m_hBackgroundPicture);
+            BitBlt(m_background.Dc(), 0, 0, m_nWidth, m_nHeight, source, m_ptBackgroundOrigin.x,
+                   m_ptBackgroundOrigin.y, SRCCOPY);
+        } else {
+            BitBlt(m_background.Dc(), 0, 0, m_nWidth, m_nHeight, m_dc, m_rcArea.left,
+                   m_rcArea.top, SRCCOPY);
+        }
+    }
+    BitBlt(m_work.Dc(), 0, 0, m_nWidth, m_nHeight, m_background.Dc(), 0, 0, SRCCOPY);
+}

@@ -1,0 +1,56 @@
+#include "framework/win_thread.h"
+
+CWinThread::CWinThread() = default;
+
+CWinThread::~CWinThread() = default;
+
+BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTRIBUTES security) {
+    if (m_hThread) return FALSE;
+    DWORD id = 0;
+    // Suspended first in any case, so the handle and id are stored before the
+    // thread can run (and, with auto-delete, end and delete the object).
+    HANDLE thread =
+        ::CreateThread(security, stackSize, ThreadProc, this, createFlags | CREATE_SUSPENDED, &id);
+    if (!thread) return FALSE;
+    m_hThread.Attach(thread);
+    m_nThreadID = id;
+    if (!(createFlags & CREATE_SUSPENDED)) ::ResumeThread(thread);
+    return TRUE;
+}
+
+BOOL CWinThread::WaitForEnd(DWORD timeoutMs) const {
+    if (!m_hThread) return TRUE;
+    return WaitForSingleObject(m_hThread, timeoutMs) == WAIT_OBJECT_0;
+}
+
+BOOL CWinThread::InitInstance() { return FALSE; }
+
+int CWinThread::Run() {
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : -1;
+    return ExitInstance();
+}
+
+int CWinThread::ExitInstance() { return m_exitCode; }
+
+DWORD WINAPI CWinThread::ThreadProc(LPVOID param) {
+    return static_cast<CWinThread*>(param)->Body();
+}
+
+DWORD CWinThread::Body() noexcept {
+    int code = -1;
+    try {
+        code = InitInstance() ? Run() : ExitInstance();
+    } catch (...) {
+        // A failure of the thread's own work ends the thread, not the process.
+        code = -1;
+    }
+    if (m_bAutoDelete) delete this;  // destructors do not throw
+    return static_cast<DWORD>(code);
+}

@@ -1,0 +1,144 @@
+// The credits drawing thread over a striped test window, read back in pixels:
+// frame by frame on the test's thread, and as the real thread its owner stops.
+#include "config/controls/credits_thread.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/config/controls/label_test_dialog.h"
+#include "tests/support/win_test_support.h"
+
+namespace {
+
+constexpr RECT kArea{100, 20, 260, 140};  // 160 x 120 in the window
+constexpr int kAreaHeight = 120;
+constexpr COLORREF kRed = RGB(255, 0, 0);
+const char kCredits[] = "00:06:Velmora|01:06:Kestrune|S:10|B:CREDITSTEST|01:06:The end|";
+
+COLORREF Stripe(int x) { return x % 4 < 2 ? RGB(255, 255, 0) : RGB(0, 160, 255); }
+
+// A topmost window that paints vertical stripes, with its DC for the credits.
+struct StripedWindow : CWnd {
+    HWND hwnd = nullptr;
+    HDC dc = nullptr;
+    StripedWindow() {
+        const char* cls = RegisterWndClass(0, nullptr, nullptr, nullptr);
+        CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls, "", WS_POPUP, RECT{0, 0, 300, 200},
+                 static_cast<HWND>(nullptr), 0);
+        hwnd = m_hWnd;
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 300, 200, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        UpdateWindow(hwnd);
+        dc = GetDC(hwnd);
+    }
+    ~StripedWindow() override {
+        ReleaseDC(hwnd, dc);
+        DestroyWindow();
+    }
+    void OnPaint() override {
+        CPaintDC paint(hwnd);
+        for (int x = 0; x < 300; ++x) {
+            CBrush brush(CreateSolidBrush(Stripe(x)));
+            RECT column{x, 0, x + 1, 200};
+            FillRect(paint, &column, brush);
+        }
+    }
+    // The topmost row of the area with anything but stripes (-1: none); every
+    // other pixel must be a stripe, a black letter or the picture's red.
+    int TopmostDrawnRow() const {
+        labeltest::Pixels p = labeltest::CaptureClient(hwnd);
+        int top = -1;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                COLORREF c = p.At(x, y);
+                if (c == Stripe(x)) continue;
+                bool inArea = PtInRect(&kArea, POINT{x, y});
+                EXPECT_TRUE(inArea && (c == RGB(0, 0, 0) || c == kRed)) << x << "," << y;
+                if (top < 0) top = y - kArea.top;
+            }
+        return top;
+    }
+};
+
+class SteppedCredits : public CCreditsThread {
+public:
+    SteppedCredits(HDC dc) : CCreditsThread(nullptr, dc, kArea, kCredits) {
+        m_nDelay = 0;  // no pacing: the test reads every frame
+        m_dc.Attach(m_hTargetDC);
+    }
+    using CCreditsThread::DrawStep;
+};
+
+TEST(CreditsThread, RisesFromTheBottomEdgeOverTheBackgroundAndWrapsToAnEmptyArea) {
+    StripedWindow window;
+    SteppedCredits credits(window.dc);
+    credits.DrawStep();  // position 0: nothing but the background
+    EXPECT_EQ(window.TopmostDrawnRow(), -1);
+    const int total = credits.GetTotalHeight();
+    ASSERT_GE(total, kAreaHeight + 3 * 16 + 10 + 20 + 30);  // three lines, spacing, picture
+    int previous = -1, entered = -1;
+    bool sawPicture = false;
+    HDC screen = GetDC(window.hwnd);
+    for (int position = 1; position < total; ++position) {
+        credits.DrawStep();
+        int top = window.TopmostDrawnRow();
+        if (position < kAreaHeight && top >= 0) {
+            EXPECT_GE(top, kAreaHeight - position);  // from the bottom edge up
+            EXPECT_TRUE(previous < 0 || top == previous - 1) << position;  // a row a frame
+            if (entered < 0) entered = position;
+        }
+        previous = top;
+        // The 30 blank rows, and below the picture's end the background.
+        EXPECT_TRUE(position < total - 30 || top == -1) << position;
+        // The picture centred (its red block is columns 70 to 89), its white surround clear.
+        if (GetPixel(screen, kArea.left + 80, kArea.top + 60) == kRed) {
+            sawPicture = true;
+            EXPECT_EQ(GetPixel(screen, kArea.left + 70, kArea.top + 60), kRed);
+            EXPECT_EQ(GetPixel(screen, kArea.left + 90, kArea.top + 60), Stripe(kArea.left + 90));
+        }
+    }
+    ReleaseDC(window.hwnd, screen);
+    EXPECT_TRUE(entered >= 1 && entered <= 8) << entered;
+    EXPECT_TRUE(sawPicture);
+    EXPECT_EQ(credits.GetScrollPosition(), 0);  // wrapped
+    credits.DrawStep();
+    EXPECT_EQ(window.TopmostDrawnRow(), -1);
+}
+
+TEST(CreditsThread, StopsWithinOneFrameAndLeavesNoGdiObject) {
+    StripedWindow window;
+    auto credits = std::make_unique<CCreditsThread>(nullptr, window.dc, kArea, kCredits);
+    ASSERT_TRUE(credits->CreateThread(CREATE_SUSPENDED));
+    credits->SetThreadPriority(THREAD_PRIORITY_IDLE);
+    credits->ResumeThread();
+    ASSERT_TRUE(vtest::WaitUntil([&] { return credits->GetFrameCount() >= 5; }, 30000));
+    // Held between frames, asked to stop, let go: at most one frame follows.
+    credits->SuspendThread();
+    long before = credits->GetFrameCount();
+    credits->RequestStop();
+    credits->ResumeThread();
+    ASSERT_TRUE(credits->WaitForEnd(20000));
+    EXPECT_LE(credits->GetFrameCount(), before + 1);
+    std::vector<HGDIOBJ> objects = credits->GetGdiObjects();
+    EXPECT_EQ(objects.size(), 1u + 3u + 8u);  // region, fonts, four DCs and bitmaps
+    credits.reset();
+    for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u);
+    EXPECT_EQ(GetObjectType(window.dc), static_cast<DWORD>(OBJ_DC));  // the window's own
+}
+
+TEST(CreditsThread, AMissingPictureSaysSoOnceAndLeavesTheBackground) {
+    StripedWindow window;
+    CCreditsThread credits(&window, window.dc, kArea, "00:06:a|B:NOSUCHPICTURE|");
+    ASSERT_TRUE(credits.CreateThread());
+    HWND box = nullptr;
+    ASSERT_TRUE(vtest::WaitUntil([&] { return (box = vtest::AnyDialogOf(GetCurrentProcessId())); }, 30000));
+    EXPECT_EQ(vtest::MessageBoxText(box), "Could not find bitmap resource \"NOSUCHPICTURE\". Be sure "
+                                          "to assign the bitmap a QUOTED resource name");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), window.hwnd);
+    vtest::PressButton(box, IDOK);
+    ASSERT_TRUE(vtest::WaitUntil([&] { return credits.GetFrameCount() >= 5; }, 30000));
+    EXPECT_EQ(vtest::AnyDialogOf(GetCurrentProcessId()), nullptr);
+    EXPECT_EQ(window.TopmostDrawnRow(), -1);
+    credits.RequestStop();
+    ASSERT_TRUE(credits.WaitForEnd(20000));
+}
+
+}  // namespace
