@@ -70,6 +70,11 @@ public:
     }
 };
 
+class CRgn : public CGdiObject<HRGN> {
+public:
+    using CGdiObject::CGdiObject;
+};
+
 // Selects an object into a device context for one scope and puts the previous
 // one back at its end (an object must not be deleted while selected).
 class ScopedSelectObject {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "savers/demos/gdi_objects.h"
+#include "savers/demos/scene_gdi.h"
 
 void CAuroraPainter::Layout(int width, int height) {
     m_width = width;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "savers/demos/gdi_objects.h"
+#include "savers/demos/scene_gdi.h"
 
 namespace {
 
