@@ -70,19 +70,21 @@ velmora_xvfb() {
   velmora_log "Xvfb on $DISPLAY"
 }
 
-# Starts one more Xvfb screen on the first free display; velmora_screen
-# names it.
+# Starts one more Xvfb screen on a free display; velmora_screen names it.
+# Xvfb picks the display itself (-displayfd), so scripts started at the same
+# moment never take the same one.
 velmora_new_screen() {
-  local n=90 i
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local number i
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   velmora_pids+=($!)
-  for i in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+  for i in $(seq 200); do
+    [ -s "$number" ] && grep -q '^[0-9]' "$number" && break
     sleep 0.1
   done
-  [ -e "/tmp/.X11-unix/X$n" ] || { velmora_log "Xvfb :$n did not start"; return 1; }
-  velmora_screen=":$n"
+  velmora_screen=":$(head -n1 "$number" | tr -dc 0-9)"
+  rm -f "$number"
+  [ "$velmora_screen" != ":" ] || { velmora_log "Xvfb did not start"; return 1; }
 }
 
 # Keeps the Wine server of our prefix alive between test programs, and
