@@ -73,6 +73,35 @@ TEST_F(RunSession, UserBackDuringARotationEndsTheRun) {
     EXPECT_EQ(Starts().size(), 1u) << "a new screensaver started for a returning user";
 }
 
+TEST_F(RunSession, Windows98RotationLeavesTheUsersWindowAlone) {
+    WineVersionFor pretend("Velmora.scr", "win98");
+    std::string alpha = AddSaver(savers.path(), "alpha");
+    std::string beta = AddSaver(savers.path(), "beta");
+    SetList({alpha, beta});
+    SetOptions(true);
+
+    Process scr;
+    ASSERT_TRUE(StartRun(scr));
+    ASSERT_TRUE(WaitForStarts(1));
+    ASSERT_TRUE(WaitForForeground(Starts()[0].pid));
+    OpenedProcess child(Starts()[0].pid);
+    // A window of someone else's comes to the front before the tick.
+    HWND own = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "not a screensaver", WS_POPUP | WS_VISIBLE,
+                               10, 10, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
+    ASSERT_NE(own, nullptr);
+    SetForegroundWindow(own);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == own; }, kWait));
+    Rotate();
+    EXPECT_TRUE(child.WaitForExit(kWait)) << "the child's own window was not closed";
+    EXPECT_TRUE(WaitForStarts(2));
+    EXPECT_TRUE(IsWindow(own)) << "the rotation closed the window in front";
+    if (IsWindow(own)) DestroyWindow(own);
+    ASSERT_TRUE(WaitForForeground(Starts()[1].pid));
+    ReturningUser();
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+}
+
 TEST_F(RunSession, RandomOrderPlaysOnPastMissingFiles) {
     std::string alpha = AddSaver(savers.path(), "alpha");
     std::string beta = AddSaver(savers.path(), "beta");
