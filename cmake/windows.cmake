@@ -40,19 +40,29 @@ target_include_directories(velmora_settings PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_settings PRIVATE ${VELMORA_WARNINGS} -Os)
 target_link_libraries(velmora_settings PUBLIC advapi32)
 
+# The one way both programs start a process.
+add_library(velmora_process STATIC
+    runner/process_start.cpp
+)
+target_include_directories(velmora_process PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(velmora_process PRIVATE ${VELMORA_WARNINGS} -Os)
+target_link_libraries(velmora_process PUBLIC velmora_core kernel32)
+
 # Velmora.scr without its WinMain and application object, so that tests can
 # link the runner's modes and drive them in-process.
 add_library(velmora_runner STATIC
     runner/configure.cpp
     runner/close_running.cpp
     runner/hook_library.cpp
+    runner/input_watch.cpp
     runner/pick_next.cpp
     runner/preview_window.cpp
     runner/run_session.cpp
     runner/session_window.cpp
 )
 target_compile_options(velmora_runner PRIVATE ${VELMORA_WARNINGS} -Os)
-target_link_libraries(velmora_runner PUBLIC velmora_framework velmora_settings velmora_core
+target_link_libraries(velmora_runner PUBLIC velmora_framework velmora_settings velmora_process
+    velmora_core
     shell32 ole32 user32 gdi32 kernel32)
 
 add_executable(velmora_scr WIN32

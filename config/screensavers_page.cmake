@@ -7,5 +7,5 @@ add_library(velmora_config_screensavers STATIC
 target_include_directories(velmora_config_screensavers PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_config_screensavers PRIVATE ${VELMORA_WARNINGS} -Os)
 target_link_libraries(velmora_config_screensavers PUBLIC
-    velmora_toolkit velmora_framework velmora_settings velmora_core
+    velmora_toolkit velmora_framework velmora_settings velmora_process velmora_core
     comctl32 shell32 gdi32 user32)

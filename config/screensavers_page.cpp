@@ -15,6 +15,7 @@
 #include "config/screensavers_rules.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
+#include "runner/process_start.h"
 #include "settings/settings_names.h"
 
 using namespace velmora_settings;
@@ -100,18 +101,6 @@ std::string EntryKey(const char* format, int i) {
     char key[32];
     std::snprintf(key, sizeof key, format, i);
     return key;
-}
-
-// The folder of a path: up to its last backslash, multibyte-aware since a
-// trailing byte of a double-byte character can equal the backslash. A drive
-// root keeps its backslash ("C:" alone would name the drive's current folder).
-std::string FolderOf(const std::string& path) {
-    const unsigned char* text = reinterpret_cast<const unsigned char*>(path.c_str());
-    const unsigned char* last = _mbsrchr(text, '\\');
-    if (!last) return std::string();
-    size_t length = static_cast<size_t>(last - text);
-    if (length == 2 && path[1] == ':') ++length;
-    return path.substr(0, length);
 }
 
 }  // namespace
@@ -327,24 +316,9 @@ void CScreensavers::RemoveFromSelection(int rotationRow) {
 }
 
 void CScreensavers::RunScreensaver(const char* path, const char* arguments) {
-    char shortPath[kPathBuffer] = "";
-    DWORD length = GetShortPathNameA(path, shortPath, sizeof shortPath);
-    const std::string program = length > 0 && length < sizeof shortPath ? shortPath : path;
-    const std::string folder = FolderOf(program);
-    std::string text = velmora_catalogue::ScreensaverCommandLine(program, arguments);
-    std::vector<char> commandLine(text.begin(), text.end());
-    commandLine.push_back('\0');
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        NORMAL_PRIORITY_CLASS, nullptr, folder.empty() ? nullptr : folder.c_str(),
-                        &startup, &process))
-        return;
-    // The screensaver runs on its own; nothing here watches it.
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // The screensaver runs on its own; nothing here watches it, so its
+    // handles go at once.
+    velmora::process::StartProcess(velmora::process::PlanStart(path, arguments));
 }
 
 void CScreensavers::LoadSelection() {

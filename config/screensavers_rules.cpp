@@ -52,9 +52,4 @@ MoveButtons AfterMove(int newMark, int rowCount, int direction) {
     return buttons;
 }
 
-std::string ScreensaverCommandLine(const std::string& shortPath, const std::string& arguments) {
-    if (shortPath.find(' ') == std::string::npos) return shortPath + arguments;
-    return "\"" + shortPath + "\"" + arguments;
-}
-
 }  // namespace velmora_catalogue

@@ -54,9 +54,4 @@ struct MoveButtons {
 };
 MoveButtons AfterMove(int newMark, int rowCount, int direction);
 
-// The command line of a screensaver started from the page: its path, quoted
-// when it holds a space (a volume without 8.3 names gives the long path as
-// the short one), followed by the argument text (" /s", " /c:<handle>").
-std::string ScreensaverCommandLine(const std::string& shortPath, const std::string& arguments);
-
 }  // namespace velmora_catalogue

@@ -1,20 +1,24 @@
 #pragma once
-// How a running child screensaver is told to close, by Windows line.
+// How a running child screensaver is told to close, by Windows line. None of
+// the ways sends input while the child has a window to close: a key press
+// would reset the system's idle time and wake a display that power
+// management switched off.
 
 enum class CloseMethod {
-    // Windows 9x: WM_CLOSE to the foreground window.
+    // Windows 9x: WM_CLOSE to the foreground window when it is the child's,
+    // otherwise to the child's own windows.
     CloseForegroundWindow,
     // Early NT: WM_CLOSE to the visible windows of the "Screen-saver"
-    // desktop, or the Control key where that desktop cannot be opened.
+    // desktop; where that desktop cannot be opened, as the next method.
     CloseScreenSaverDesktop,
-    // Later NT: a synthetic press and release of the left Control key, which
-    // a screensaver takes as the user's return.
-    PressControlKey,
+    // Later NT: WM_CLOSE to the child's visible top-level windows; a
+    // synthetic Control key press only for a child with no such window.
+    CloseChildWindows,
 };
 
 // platformIsNt: dwPlatformId == VER_PLATFORM_WIN32_NT.
 inline CloseMethod CloseMethodFor(bool platformIsNt, unsigned major, unsigned minor) {
     if (!platformIsNt) return CloseMethod::CloseForegroundWindow;
     if (major <= 4 || minor == 0) return CloseMethod::CloseScreenSaverDesktop;
-    return CloseMethod::PressControlKey;
+    return CloseMethod::CloseChildWindows;
 }

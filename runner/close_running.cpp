@@ -1,47 +1,82 @@
 #include "runner/close_running.h"
 
-#include <windows.h>
-
 #include "runner/close_method.h"
 
 namespace {
 
-BOOL CALLBACK CloseVisibleWindow(HWND hwnd, LPARAM) {
-    if (IsWindowVisible(hwnd)) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+struct CloseRequest {
+    const ChildProcessIds* ids;
+    int closed;
+};
+
+BOOL CALLBACK CloseIfOwned(HWND hwnd, LPARAM param) {
+    auto* request = reinterpret_cast<CloseRequest*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (request->ids->Owns(pid) && IsWindowVisible(hwnd) &&
+        PostMessageA(hwnd, WM_CLOSE, 0, 0))
+        ++request->closed;
     return TRUE;
 }
 
+BOOL CALLBACK CloseVisibleWindow(HWND hwnd, LPARAM param) {
+    if (IsWindowVisible(hwnd) && PostMessageA(hwnd, WM_CLOSE, 0, 0))
+        ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
+// Input, and so a reset of the system's idle time: only for a child that has
+// no window to be closed through.
 void PressControlKey() {
     keybd_event(VK_LCONTROL, 0, 0, 0);
     Sleep(1);
     keybd_event(VK_LCONTROL, 0, KEYEVENTF_KEYUP, 0);
 }
 
+void CloseChildOrPress(const ChildProcessIds& ids) {
+    if (CloseWindowsOf(ids) == 0) PressControlKey();
+}
+
 }  // namespace
 
-void CloseRunningScreensaver() {
+int CloseWindowsOf(const ChildProcessIds& ids) {
+    CloseRequest request{&ids, 0};
+    EnumWindows(CloseIfOwned, reinterpret_cast<LPARAM>(&request));
+    return request.closed;
+}
+
+void CloseRunningScreensaver(const ChildProcessIds& ids) {
     OSVERSIONINFOA vi{};
     vi.dwOSVersionInfoSize = sizeof vi;
     GetVersionExA(&vi);
     switch (CloseMethodFor(vi.dwPlatformId == VER_PLATFORM_WIN32_NT, vi.dwMajorVersion,
                            vi.dwMinorVersion)) {
-    case CloseMethod::CloseForegroundWindow:
-        PostMessageA(GetForegroundWindow(), WM_CLOSE, 0, 0);
+    case CloseMethod::CloseForegroundWindow: {
+        // The window in front may be the user's own, come back meanwhile.
+        HWND front = GetForegroundWindow();
+        DWORD owner = 0;
+        if (front) GetWindowThreadProcessId(front, &owner);
+        if (ids.Owns(owner))
+            PostMessageA(front, WM_CLOSE, 0, 0);
+        else
+            CloseWindowsOf(ids);
         break;
+    }
     case CloseMethod::CloseScreenSaverDesktop: {
-        // Windows runs a screensaver on its own desktop when it is password
-        // protected; otherwise the desktop does not exist.
+        // Windows runs a password-protected screensaver on a desktop of its
+        // own; otherwise that desktop does not exist.
         HDESK desktop = OpenDesktopA("Screen-saver", 0, FALSE, MAXIMUM_ALLOWED);
         if (!desktop) {
-            PressControlKey();
+            CloseChildOrPress(ids);
             break;
         }
-        EnumDesktopWindows(desktop, CloseVisibleWindow, 0);
+        int closed = 0;
+        EnumDesktopWindows(desktop, CloseVisibleWindow, reinterpret_cast<LPARAM>(&closed));
         CloseDesktop(desktop);
         break;
     }
-    case CloseMethod::PressControlKey:
-        PressControlKey();
+    case CloseMethod::CloseChildWindows:
+        CloseChildOrPress(ids);
         break;
     }
 }

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "runner/child_command.h"
+#include "runner/process_start.h"
 #include "settings/settings_names.h"
 
 namespace names = velmora_settings;
@@ -30,16 +30,6 @@ std::string ReadStoredProgramPath() {
 
 bool ProgramExists(const std::string& path) {
     return FitsPathBuffer(path) && FileExists(path.c_str());
-}
-
-// GetShortPathNameA gives back the long path on volumes without 8.3 names,
-// and fails when the file vanished since it was checked; the long path is
-// then the best we have.
-std::string ShortPathOf(const std::string& path) {
-    char buffer[names::kPathBuffer];
-    DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-    if (n == 0 || n >= sizeof buffer) return path;
-    return std::string(buffer, n);
 }
 
 }  // namespace
@@ -82,25 +72,16 @@ void RunConfigurationProgram(HWND hwndOwner, FolderChooser chooseFolder) {
         WritePrivateProfileStringA(names::kSectionGeneral, names::kKeyProgramPath, path.c_str(),
                                    names::kIniFile);
 
-    std::string shortPath = ShortPathOf(path);
-    std::string folder = FolderOf(shortPath);
-
-    // The program gets no arguments: an empty, writable command line.
-    char commandLine[1] = "";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(shortPath.c_str(), commandLine, nullptr, nullptr, FALSE,
-                        NORMAL_PRIORITY_CLASS, nullptr, folder.empty() ? nullptr : folder.c_str(),
-                        &si, &pi)) {
+    // The program gets no arguments: an empty command line.
+    velmora::process::ProcessHandles program =
+        velmora::process::StartProcess(velmora::process::PlanStart(path, "", false));
+    if (!program) {
         MessageBoxA(hwndOwner, "Program execution error!", "Error", MB_OK | MB_ICONERROR);
         return;
     }
     // The screensaver lives as long as the configuration program, so that
     // Display Properties waits for the user to finish.
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    program.WaitForExit();
 }
 
 void ChangePassword(HWND hwndParent) {

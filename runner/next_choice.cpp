@@ -28,3 +28,19 @@ NextChoice ChooseNext(int count, int order, int last, int draw) {
     choice.writeLast = true;
     return choice;
 }
+
+bool IsListedEntryKey(const char* key, int count) {
+    if (!key) return false;
+    const char* prefix = "scr";
+    for (; *prefix; ++key, ++prefix)
+        if (*key == '\0' || (*key | 0x20) != *prefix) return false;
+    if (*key < '0' || *key > '9') return false;
+    if (*key == '0' && key[1] != '\0') return false;
+    long long index = 0;
+    for (; *key; ++key) {
+        if (*key < '0' || *key > '9') return false;
+        index = index * 10 + (*key - '0');
+        if (index >= count) return false;
+    }
+    return true;
+}

@@ -36,3 +36,8 @@ struct NextChoice {
 // count: "nScr"; order: "ShowRandomOrder" (1 = random); last: "LastScrShow"
 // as read with default count − 1; draw: a generator value from 0 to 32767.
 NextChoice ChooseNext(int count, int order, int last, int draw);
+
+// Whether a key of the rotation section names an entry the picker can read:
+// "Scr" in any case followed by a decimal index below count, written as the
+// picker writes it ("%d": no sign, no leading zero).
+bool IsListedEntryKey(const char* key, int count);

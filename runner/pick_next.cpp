@@ -50,7 +50,9 @@ std::string PickNextScreensaver() {
                                    names::kIniFile);
     }
     std::snprintf(key, sizeof key, names::kKeyEntryFormat, choice.index);
-    char path[names::kPathBuffer] = "";
+    // One character more than a path may have: a value that fills it was cut
+    // by the profile function and is no usable path; the caller sees that.
+    char path[names::kPathBuffer + 1] = "";
     GetPrivateProfileStringA(names::kSectionScreensaver, key, "", path, sizeof path,
                              names::kIniFile);
     return path;

@@ -1,26 +1,111 @@
 #include "runner/session_window.h"
 
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
 #include "framework/win_app.h"
 #include "resources/velmora_scr_ids.h"
-#include "runner/child_command.h"
-#include "runner/close_running.h"
-#include "runner/configure.h"
+#include "runner/hand_off_rule.h"
 #include "runner/hook_library.h"
+#include "runner/next_choice.h"
 #include "runner/pick_next.h"
 #include "runner/show_time.h"
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
 
 namespace names = velmora_settings;
+using velmora::process::ProcessHandles;
+using velmora::process::ScopedHandle;
 
 namespace {
 
 constexpr UINT_PTR kRotationTimer = 1;
 constexpr char kSessionTitle[] = "VelmoraScrWnd";
+// How long a child asked to close at the end of the run may take.
+constexpr DWORD kQuitGraceMs = 2000;
+// How long a terminated process may take to be gone.
+constexpr DWORD kTerminateWaitMs = 5000;
+
+#ifndef PROCESS_QUERY_LIMITED_INFORMATION
+#define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
+#endif
 
 DWORD WINAPI LauncherThread(LPVOID param) {
-    static_cast<CScrWnd*>(param)->RunLauncher();
+    auto* wnd = static_cast<CScrWnd*>(param);
+    // Nothing may leave a thread procedure; whatever happened, the run ends.
+    try {
+        wnd->RunLauncher();
+    } catch (...) {
+    }
+    // The launcher's last act: the main thread ends the program.
+    ::PostMessageA(wnd->m_hWnd, WM_DESTROY, 0, 0);
     return 0;
+}
+
+DWORD Since(DWORD then) { return GetTickCount() - then; }
+
+DWORD Remaining(DWORD elapsed, DWORD limit) { return elapsed >= limit ? 0 : limit - elapsed; }
+
+uint64_t FileTimeValue(const FILETIME& t) {
+    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+uint64_t Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FileTimeValue(now);
+}
+
+bool Running(HANDLE process) { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
+
+void Terminate(HANDLE process) {
+    if (!Running(process)) return;
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, kTerminateWaitMs);
+}
+
+// A listed file that can be started: a plain file (no pattern, no folder)
+// whose path fits a MAX_PATH buffer.
+bool ListedFileUsable(const std::string& path) {
+    if (path.empty() || path.size() >= static_cast<size_t>(names::kPathBuffer)) return false;
+    if (path.find_first_of("*?") != std::string::npos) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The key names of the rotation section, read whole.
+std::vector<char> RotationKeys() {
+    std::vector<char> keys(4096);
+    for (;;) {
+        DWORD n = GetPrivateProfileStringA(names::kSectionScreensaver, nullptr, "", keys.data(),
+                                           static_cast<DWORD>(keys.size()), names::kIniFile);
+        // A list that did not fit comes back cut at size - 2.
+        if (n + 2 < keys.size() || keys.size() >= (1u << 24)) {
+            keys.resize(n + 2);
+            keys[n] = keys[n + 1] = '\0';
+            return keys;
+        }
+        keys.resize(keys.size() * 4);
+    }
+}
+
+// Whether any entry the picker can reach names a file that can be started.
+// The section's own key names are walked, so a count that is garbage costs
+// nothing.
+bool AnyListedFileUsable() {
+    int count = static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
+    if (count <= 0) return false;
+    std::vector<char> keys = RotationKeys();
+    for (const char* key = keys.data(); *key; key += std::strlen(key) + 1) {
+        if (!IsListedEntryKey(key, count)) continue;
+        char value[names::kPathBuffer + 1] = "";
+        GetPrivateProfileStringA(names::kSectionScreensaver, key, "", value, sizeof value,
+                                 names::kIniFile);
+        if (ListedFileUsable(value)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -37,6 +122,28 @@ BOOL CScrWnd::CreateSessionWindow() {
     m_bCreating = false;
     if (!created) delete this;
     return created;
+}
+
+LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // No C++ exception may cross into user32.
+    try {
+        if (message == WM_ENDSESSION) {
+            // Windows ends this process after the answer: the child and the
+            // launcher go first.
+            if (wParam) ReleaseRun();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    } catch (...) {
+        if (message == WM_CREATE) return -1;
+        if (message == WM_DESTROY || message == WM_CLOSE) {
+            try {
+                ReleaseRun();
+            } catch (...) {
+            }
+        }
+        return 0;
+    }
 }
 
 int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
@@ -56,7 +163,9 @@ int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
         return -1;
     }
 
-    m_hLauncherThread = CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr);
+    m_wake.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (!m_wake) return -1;
+    m_hLauncherThread.Reset(CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr));
     if (!m_hLauncherThread) return -1;
 
     if (GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRotate, 0, names::kIniFile) &&
@@ -66,22 +175,39 @@ int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
             names::kIniFile)));
         SetTimer(m_hWnd, kRotationTimer, static_cast<UINT>(minutes) * 60000u, nullptr);
     }
+    // The user's return normally reaches us as the child's end; a child that
+    // does not end on input is ended here. Without the hooks (no low-level
+    // hooks on this Windows) the run still works, only without that guard.
+    m_input.Start(UserReturned, this);
     return 0;
 }
 
 void CScrWnd::OnTimer(UINT_PTR id) {
     if (id == kRotationTimer) {
+        ChildProcessIds ids;
         bool close = false;
         {
-            std::lock_guard<std::mutex> hold(m_decision);
-            if (m_bChildRunning && !m_bEnding) {
+            std::lock_guard<std::mutex> hold(m_lock);
+            if (m_running.child && !m_bEnding && !m_bUserBack && !m_bQuit && !m_bRotating) {
                 m_bEndOnChildExit = FALSE;
+                m_bRotating = true;
+                m_rotationAt = GetTickCount();
+                ids = m_running;
                 close = true;
             }
         }
-        if (close) CloseRunningScreensaver();
+        if (close) {
+            CloseRunningScreensaver(ids);
+            SetEvent(m_wake.Get());
+        }
     }
     Default();
+}
+
+void CScrWnd::OnClose() {
+    // Not DestroyWindow: the launcher ends the child, then posts the message
+    // that ends the program, as at the end of every run.
+    RequestEnd();
 }
 
 void CScrWnd::OnDestroy() {
@@ -89,12 +215,7 @@ void CScrWnd::OnDestroy() {
     KillTimer(m_hWnd, kRotationTimer);
     Default();
     if (m_bReleased) return;
-    m_bReleased = true;
-    if (m_hLauncherThread) CloseHandle(m_hLauncherThread);
-    m_hLauncherThread = nullptr;
-    // The launcher's last call into the library came before the message that
-    // brought us here.
-    UnloadHookLibrary();
+    ReleaseRun();
     PostQuitMessage(0);
 }
 
@@ -102,79 +223,214 @@ void CScrWnd::PostNcDestroy() {
     if (!m_bCreating) delete this;
 }
 
-bool CScrWnd::PrepareChild(const std::string& path, ChildStart& start) {
-    if (path.size() >= static_cast<size_t>(names::kPathBuffer) || !FileExists(path.c_str()))
-        return false;
-    char shortPath[names::kPathBuffer];
-    DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    if (n == 0 || n >= sizeof shortPath) return false;
-    start.shortPath.assign(shortPath, n);
-    start.folder = FolderOf(start.shortPath);
-    start.commandLine = ChildCommandLine(start.shortPath);
-    return true;
+void CScrWnd::ReleaseRun() {
+    if (m_bReleased) return;
+    m_bReleased = true;
+    KillTimer(m_hWnd, kRotationTimer);
+    // A waiting main thread must not hold up everyone's input.
+    m_input.Stop();
+    RequestEnd();
+    // The launcher calls into the hook library and this object until it
+    // returns; it never waits for this thread, so the wait ends.
+    if (m_hLauncherThread) WaitForSingleObject(m_hLauncherThread.Get(), INFINITE);
+    m_hLauncherThread.Reset();
+    UnloadHookLibrary();
 }
 
-bool CScrWnd::StartAndWait(ChildStart& start) {
-    std::string commandLine = start.commandLine;  // CreateProcessA may write to it
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(start.shortPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                        NORMAL_PRIORITY_CLASS, nullptr,
-                        start.folder.empty() ? nullptr : start.folder.c_str(), &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
+void CScrWnd::RequestEnd() {
     {
-        std::lock_guard<std::mutex> hold(m_decision);
-        m_bChildRunning = true;
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_bQuit = true;
+        m_bEndOnChildExit = TRUE;
     }
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    CloseHandle(pi.hProcess);
+    if (m_wake) SetEvent(m_wake.Get());
+}
 
-    // A screensaver may hand its work to a second process and end at once.
-    DWORD grandchild = 0;
-    if (g_hookLibrary.FindProcessChild(pi.dwProcessId, &grandchild)) {
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, grandchild);
-        if (process) {
-            WaitForSingleObject(process, INFINITE);
-            CloseHandle(process);
-        }
+void CScrWnd::UserReturned(void* self) {
+    // Called from a hook procedure: nothing may leave it.
+    try {
+        static_cast<CScrWnd*>(self)->OnUserReturned();
+    } catch (...) {
     }
-    return true;
+}
+
+void CScrWnd::OnUserReturned() {
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        if (m_bUserBack) return;
+        m_bUserBack = true;
+        m_userBackAt = GetTickCount();
+        // A pending rotation no longer starts the next screensaver.
+        m_bEndOnChildExit = TRUE;
+    }
+    SetEvent(m_wake.Get());
+}
+
+CScrWnd::RunState CScrWnd::ReadState() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    RunState state;
+    state.ids = m_running;
+    state.rotating = m_bRotating;
+    state.rotationAt = m_rotationAt;
+    state.userBack = m_bUserBack;
+    state.userBackAt = m_userBackAt;
+    state.quit = m_bQuit;
+    return state;
+}
+
+bool CScrWnd::MayStartNext() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return !m_bQuit && !m_bUserBack;
+}
+
+void CScrWnd::RunLauncher() {
+    while (MayStartNext()) {
+        std::string path = PickNextScreensaver();
+        if (path.empty()) break;
+        if (!ListedFileUsable(path)) {
+            // A file that is gone is skipped while another listed one exists.
+            if (!AnyListedFileUsable()) break;
+            WaitForNextPick();
+            continue;
+        }
+        ProcessHandles child =
+            velmora::process::StartProcess(velmora::process::PlanStart(path, " /s"));
+        if (child) {
+            child.CloseThread();
+            {
+                std::lock_guard<std::mutex> hold(m_lock);
+                m_running = ChildProcessIds{child.ProcessId(), 0};
+            }
+            WaitForChild(child);
+        }
+        if (!ContinueAfterChild()) break;
+    }
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_bEnding = true;
+    m_running = ChildProcessIds{};
+}
+
+void CScrWnd::WaitForNextPick() {
+    SYSTEMTIME then;
+    GetSystemTime(&then);
+    for (int i = 0; i < 100; ++i) {
+        // The wake event only shortens the wait; the loop looks at the state.
+        if (WaitForSingleObject(m_wake.Get(), 1) == WAIT_OBJECT_0) return;
+        SYSTEMTIME now;
+        GetSystemTime(&now);
+        if (now.wMilliseconds != then.wMilliseconds || now.wSecond != then.wSecond) return;
+    }
+}
+
+void CScrWnd::WaitForChild(ProcessHandles& child) {
+    ScopedHandle handOff;
+    bool closedAgain = false;
+    for (;;) {
+        const RunState state = ReadState();
+        if (state.quit) {
+            EndChild(child, handOff, true);
+            return;
+        }
+        DWORD timeout = INFINITE;
+        if (state.userBack) {
+            DWORD elapsed = Since(state.userBackAt);
+            if (elapsed >= kUserGraceMs) {
+                EndChild(child, handOff, false);
+                return;
+            }
+            timeout = kUserGraceMs - elapsed;
+        }
+        if (state.rotating) {
+            DWORD elapsed = Since(state.rotationAt);
+            if (elapsed >= kRotationGraceMs + kTerminateAfterMs) {
+                EndChild(child, handOff, false);
+                return;
+            }
+            if (elapsed >= kRotationGraceMs && !closedAgain) {
+                CloseWindowsOf(state.ids);
+                closedAgain = true;
+            }
+            DWORD next = closedAgain ? Remaining(elapsed, kRotationGraceMs + kTerminateAfterMs)
+                                     : Remaining(elapsed, kRotationGraceMs);
+            if (next < timeout) timeout = next;
+        }
+
+        HANDLE handles[2] = {handOff ? handOff.Get() : child.Process(), m_wake.Get()};
+        DWORD result = WaitForMultipleObjects(2, handles, FALSE, timeout);
+        if (result == WAIT_OBJECT_0) {
+            if (handOff) return;
+            // The child ended; it may have handed its work to a process of
+            // its own, which is waited for in the same way.
+            DWORD id = 0;
+            handOff = FindHandOff(child, id);
+            if (!handOff) return;
+            std::lock_guard<std::mutex> hold(m_lock);
+            m_running.handOff = id;
+            continue;
+        }
+        if (result == WAIT_FAILED) {
+            // Nothing left to wait on safely: end what may still run.
+            EndChild(child, handOff, false);
+            return;
+        }
+        // Woken or a deadline came: the state is looked at again.
+    }
+}
+
+ScopedHandle CScrWnd::FindHandOff(const ProcessHandles& child, DWORD& handOffId) {
+    // The child's handle is still open, so its id is not reused meanwhile and
+    // the hook library can read its times too.
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(child.Process(), &created, &exited, &kernel, &user)) return ScopedHandle();
+    velmora::handoff::ChildLife life;
+    life.id = child.ProcessId();
+    life.created = FileTimeValue(created);
+    life.ended = Running(child.Process()) ? Now() : FileTimeValue(exited);
+
+    DWORD id = 0;
+    if (!g_hookLibrary.FindProcessChild || !g_hookLibrary.FindProcessChild(life.id, &id))
+        return ScopedHandle();
+    const DWORD rights = SYNCHRONIZE | PROCESS_TERMINATE;
+    HANDLE process = OpenProcess(rights | PROCESS_QUERY_INFORMATION, FALSE, id);
+    if (!process) process = OpenProcess(rights | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    ScopedHandle handOff(process);
+    if (!handOff) return ScopedHandle();
+    // Only a process created while the child ran is its hand-off: an older
+    // one merely inherited a parent id that the child's id once was.
+    if (!GetProcessTimes(handOff.Get(), &created, &exited, &kernel, &user) ||
+        !velmora::handoff::CreatedWhileRunning(life, FileTimeValue(created)))
+        return ScopedHandle();
+    handOffId = id;
+    return handOff;
+}
+
+void CScrWnd::EndChild(ProcessHandles& child, ScopedHandle& handOff, bool askFirst) {
+    ChildProcessIds ids;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        ids = m_running;
+    }
+    HANDLE current = handOff ? handOff.Get() : child.Process();
+    if (askFirst && Running(current) && CloseWindowsOf(ids) > 0)
+        WaitForSingleObject(current, kQuitGraceMs);
+    Terminate(child.Process());
+    // A child that ended meanwhile may have handed over: that one goes too.
+    if (!handOff) {
+        DWORD id = 0;
+        handOff = FindHandOff(child, id);
+    }
+    Terminate(handOff.Get());
 }
 
 bool CScrWnd::ContinueAfterChild() {
-    std::lock_guard<std::mutex> hold(m_decision);
-    m_bChildRunning = false;
-    if (m_bEndOnChildExit) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_running = ChildProcessIds{};
+    bool rotate = !m_bEndOnChildExit && !m_bUserBack && !m_bQuit;
+    m_bRotating = false;
+    if (!rotate) {
         m_bEnding = true;
         return false;
     }
     m_bEndOnChildExit = TRUE;
     return true;
-}
-
-void CScrWnd::RunLauncher() {
-    // Listed files that are gone are skipped; a list made only of them ends
-    // the run after one miss per entry.
-    int misses = 0;
-    for (;;) {
-        std::string path = PickNextScreensaver();
-        if (path.empty()) break;
-        ChildStart start;
-        if (!PrepareChild(path, start)) {
-            int count = static_cast<int>(GetPrivateProfileIntA(
-                names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
-            if (++misses >= (count > 1 ? count : 1)) break;
-            continue;
-        }
-        misses = 0;
-        StartAndWait(start);
-        if (!ContinueAfterChild()) break;
-    }
-    {
-        std::lock_guard<std::mutex> hold(m_decision);
-        m_bEnding = true;
-    }
-    ::PostMessageA(m_hWnd, WM_DESTROY, 0, 0);
 }

@@ -1,11 +1,13 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
 
 #include "framework/wnd.h"
+#include "runner/close_running.h"
+#include "runner/input_watch.h"
+#include "runner/process_start.h"
 
 // The hidden window that owns a run: its creation sets the run up and starts
 // the launcher thread, its timer rotates the child screensavers, and its
@@ -20,36 +22,82 @@ public:
     // Runs on the launcher thread: starts the children one after the other.
     void RunLauncher();
 
+    // How long a child may take to end before the runner ends it: after the
+    // user came back, and after a rotation asked it to close (then it is
+    // asked again, and after kTerminateAfterMs more it is terminated).
+    static constexpr DWORD kUserGraceMs = 3000;
+    static constexpr DWORD kRotationGraceMs = 4000;
+    static constexpr DWORD kTerminateAfterMs = 2000;
+
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCTA cs) override;
     void OnTimer(UINT_PTR id) override;
+    void OnClose() override;
     void OnDestroy() override;
     void PostNcDestroy() override;
 
 private:
-    struct ChildStart {
-        std::string shortPath;
-        std::string commandLine;
-        std::string folder;
+    using ProcessHandles = velmora::process::ProcessHandles;
+    using ScopedHandle = velmora::process::ScopedHandle;
+
+    // What the launcher reads of the shared state at one moment.
+    struct RunState {
+        ChildProcessIds ids;
+        bool rotating = false;
+        DWORD rotationAt = 0;
+        bool userBack = false;
+        DWORD userBackAt = 0;
+        bool quit = false;
     };
-    // The start of one listed file; false when the file is not there.
-    static bool PrepareChild(const std::string& path, ChildStart& start);
-    // Starts the child and waits for it and for a process it handed over to.
-    // False when it could not be started.
-    bool StartAndWait(ChildStart& start);
+    RunState ReadState();
+
+    // The launcher's steps.
+    bool MayStartNext();
+    // Waits for the child and the process it handed over to, ending them
+    // itself when the user is back, a rotation's close went unheeded, or
+    // the run must stop.
+    void WaitForChild(ProcessHandles& child);
+    // The process the ended child handed its work to, if it was created
+    // while the child ran; empty otherwise.
+    ScopedHandle FindHandOff(const ProcessHandles& child, DWORD& handOffId);
+    // Asks the child's windows to close, waits a little, then terminates
+    // what is left, hand-off included.
+    void EndChild(ProcessHandles& child, ScopedHandle& handOff, bool askFirst);
+    // Waits, without busy spinning, until a new pick can differ from the one
+    // just made (the random choice depends on the clock's millisecond).
+    void WaitForNextPick();
     // The decision after a child ended (or failed to start): true to start
     // the next one, false to end the run.
     bool ContinueAfterChild();
 
-    HANDLE m_hLauncherThread = nullptr;
+    // Main thread.
+    static void UserReturned(void* self);
+    void OnUserReturned();
+    void RequestEnd();
+    // Stops the launcher, waits for it to end, and releases the hook library.
+    void ReleaseRun();
+
+    ScopedHandle m_hLauncherThread;
+    // Wakes the launcher when the shared state changed (auto-reset).
+    ScopedHandle m_wake;
+    velmora::runner::InputWatch m_input;
+
+    // Guards everything below; the launcher's decision after a child ended
+    // and the timer's decision to close are serialised by it.
+    std::mutex m_lock;
     // What the end of the running child means: TRUE = the user came back,
     // end the run; FALSE = the timer closed it, start the next one.
-    std::atomic<BOOL> m_bEndOnChildExit{TRUE};
-    std::atomic<bool> m_bChildRunning{false};
-    std::atomic<bool> m_bEnding{false};
-    // Serialises the timer's decision to close with the launcher's decision
-    // after a child ended, so that a tick between the two closes nothing.
-    std::mutex m_decision;
+    BOOL m_bEndOnChildExit = TRUE;
+    ChildProcessIds m_running;  // child 0 while none runs
+    bool m_bRotating = false;
+    DWORD m_rotationAt = 0;
+    bool m_bUserBack = false;
+    DWORD m_userBackAt = 0;
+    bool m_bQuit = false;
+    bool m_bEnding = false;
+
+    // Main thread only.
     bool m_bReleased = false;
     bool m_bCreating = false;
 };

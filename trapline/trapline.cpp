@@ -3,6 +3,9 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <vector>
+
+#include "runner/hand_off_rule.h"
 
 namespace {
 
@@ -67,25 +70,61 @@ void RemoveHook() {
         InterlockedExchange(&g_target.message, 0);
 }
 
-// Whether the process still runs, and when it was created (0 when it cannot
-// be asked). A process that cannot be opened at all counts as running: the
-// snapshot lists running processes.
-bool Alive(DWORD pid, ULONGLONG& created) {
-    created = 0;
+uint64_t FileTimeValue(const FILETIME& t) {
+    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+HANDLE OpenForTimes(DWORD pid) {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
     // Vista and later open protected processes only for the limited right.
     if (!process)
         process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid);
-    if (!process) process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (!process) return true;
-    // One that has ended but is still held open by a handle is no hand-off.
-    bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    return process;
+}
+
+// Whether the process still runs, and when it was created (0 when it cannot
+// be asked). One that has ended but is still held open by a handle is no
+// hand-off.
+velmora::handoff::ProcessRecord Record(const PROCESSENTRY32& entry) {
+    velmora::handoff::ProcessRecord record;
+    record.id = entry.th32ProcessID;
+    record.parentId = entry.th32ParentProcessID;
+    HANDLE process = OpenForTimes(entry.th32ProcessID);
+    if (!process) {
+        // The snapshot lists running processes; without its times it can
+        // never count as a hand-off, though.
+        record.alive = true;
+        return record;
+    }
+    record.alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
     FILETIME creation, exit, kernel, user;
-    if (alive && GetProcessTimes(process, &creation, &exit, &kernel, &user))
-        created = (static_cast<ULONGLONG>(creation.dwHighDateTime) << 32) |
-                  creation.dwLowDateTime;
+    if (GetProcessTimes(process, &creation, &exit, &kernel, &user))
+        record.created = FileTimeValue(creation);
     CloseHandle(process);
-    return alive;
+    return record;
+}
+
+// The life of the process asked about: created, and ended (now while it
+// runs). False when it cannot be opened: its caller holds its handle open
+// until it has asked, so that the id cannot have been reused.
+bool LifeOf(DWORD pid, velmora::handoff::ChildLife& life) {
+    HANDLE process = OpenForTimes(pid);
+    if (!process) return false;
+    FILETIME creation, exit, kernel, user;
+    bool ok = GetProcessTimes(process, &creation, &exit, &kernel, &user) != FALSE;
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    if (!ok) return false;
+    life.id = pid;
+    life.created = FileTimeValue(creation);
+    if (running) {
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        life.ended = FileTimeValue(now);
+    } else {
+        life.ended = FileTimeValue(exit);
+    }
+    return life.created != 0;
 }
 
 }  // namespace
@@ -183,32 +222,24 @@ BOOL WINAPI FindProcessChild(DWORD processId, DWORD* childId) {
     if (!childId || !g_enabled) return FALSE;
     Toolhelp toolhelp;
     if (!toolhelp.Resolve()) return FALSE;
+    velmora::handoff::ChildLife life;
+    if (!LifeOf(processId, life)) return FALSE;
     HANDLE snap = toolhelp.snapshot(TH32CS_SNAPPROCESS, 0);
     if (snap == INVALID_HANDLE_VALUE) return FALSE;
 
-    const DWORD self = GetCurrentProcessId();
-    bool found = false;
-    DWORD best = 0;
-    ULONGLONG bestCreated = 0;
+    std::vector<velmora::handoff::ProcessRecord> snapshot;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL ok = toolhelp.processFirst(snap, &entry); ok;
          ok = toolhelp.processNext(snap, &entry)) {
-        DWORD pid = entry.th32ProcessID;
-        // A reused id can make the process look like its own child, or the
-        // caller look like a child of a process it started.
-        if (entry.th32ParentProcessID != processId || pid == processId || pid == self) continue;
-        ULONGLONG created;
-        if (!Alive(pid, created)) continue;
-        if (!found || created > bestCreated) {
-            found = true;
-            best = pid;
-            bestCreated = created;
-        }
+        // Only candidates are opened for their times.
+        if (entry.th32ParentProcessID == processId) snapshot.push_back(Record(entry));
     }
     CloseHandle(snap);
-    if (!found) return FALSE;
-    *childId = best;
+    uint32_t found = 0;
+    if (!velmora::handoff::ChooseHandOff(snapshot, life, GetCurrentProcessId(), found))
+        return FALSE;
+    *childId = found;
     return TRUE;
 }
 

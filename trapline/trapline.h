@@ -48,13 +48,16 @@ BOOL WINAPI GetProgramNameFromHandle(HWND hwnd, LPSTR buffer, DWORD size);
 // removes the shell hook if this process set one; answers TRUE.
 BOOL WINAPI EnableFunctionAddress(BOOL enable);
 
-// A live process whose parent id is processId (typically a process that just
-// ended and handed its work on): TRUE with its id in *childId. Never
-// processId itself nor the calling process, so that a reused process id does
-// not lead back to them. Of several, the most recently created one; a process
-// that cannot be opened for its times counts as older than any that can, and
-// ties keep the first in snapshot order. 0 while the library is off, for a
-// null childId, or when there is none (*childId is then left alone).
+// A live process whose parent id is processId and that was created while
+// processId ran (typically a process that just ended and handed its work on):
+// TRUE with its id in *childId. Process ids are reused, so an older process
+// that merely records a former owner of that id as its parent never counts.
+// The caller holds processId open (as the handle CreateProcess gave it)
+// until it has asked, so that its times can be read; a process that cannot
+// be opened has no answer. Never processId itself nor the calling process.
+// Of several, the most recently created one; ties keep the first in snapshot
+// order. 0 while the library is off, for a null childId, or when there is
+// none (*childId is then left alone).
 BOOL WINAPI FindProcessChild(DWORD processId, DWORD* childId);
 
 // Writes the version to the non-null pointers and answers

@@ -52,8 +52,10 @@ BOOL CProbeApp::InitInstance() {
 }
 
 BOOL CProbeApp::RunFullScreen(const ProbeSettings& settings) {
-    m_window = std::make_unique<CProbeWnd>(settings.colour, FileNameOf(m_modulePath),
-                                           settings.behaviour != ProbeBehaviour::IgnoreClose);
+    const bool hangs = settings.behaviour == ProbeBehaviour::Hang;
+    m_window = std::make_unique<CProbeWnd>(
+        settings.colour, FileNameOf(m_modulePath),
+        settings.behaviour != ProbeBehaviour::IgnoreClose && !hangs, !hangs);
     if (!m_window->CreateFullScreen()) return NotStarted();
     m_pMainWnd = m_window.get();
     return TRUE;
@@ -79,6 +81,12 @@ BOOL CProbeApp::HandOff() {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return FALSE;
+}
+
+int CProbeApp::ExitInstance() {
+    // How the window ended, for tests that tell a close from input.
+    if (m_exitCode == 0 && m_window && m_window->EndedByInput()) m_exitCode = kExitByInput;
+    return CWinApp::ExitInstance();
 }
 
 BOOL CProbeApp::NotStarted() {

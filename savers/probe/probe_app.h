@@ -14,6 +14,7 @@
 class CProbeApp : public CWinApp {
 public:
     BOOL InitInstance() override;
+    int ExitInstance() override;
 
 private:
     BOOL RunFullScreen(const ProbeSettings& settings);

@@ -17,6 +17,7 @@ ProbeBehaviour ParseBehaviour(const char* text) {
     if (EqualsNoCase(text, "fail")) return ProbeBehaviour::Fail;
     if (EqualsNoCase(text, "handoff")) return ProbeBehaviour::Handoff;
     if (EqualsNoCase(text, "ignoreclose")) return ProbeBehaviour::IgnoreClose;
+    if (EqualsNoCase(text, "hang")) return ProbeBehaviour::Hang;
     return ProbeBehaviour::Normal;
 }
 

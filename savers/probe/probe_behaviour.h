@@ -7,6 +7,7 @@ enum class ProbeBehaviour {
     Fail,         // ends at once with kExitFail, no window
     Handoff,      // /s starts a second copy with the handoff switch and ends
     IgnoreClose,  // like Normal, but WM_CLOSE does not end it
+    Hang,         // full screen, but neither WM_CLOSE nor input ends it
 };
 
 // The values of Behaviour= in any case; anything else is Normal.
@@ -19,3 +20,4 @@ bool IsHandoffCommandLine(const char* commandLine);
 // Exit codes beyond 0 (ended as asked).
 constexpr int kExitNotStarted = 2;  // unknown switch, no preview parent, no window
 constexpr int kExitFail = 3;        // Behaviour=fail
+constexpr int kExitByInput = 4;     // the full-screen window ended on a key, button or move

@@ -28,8 +28,14 @@ COLORREF TextColourOn(COLORREF colour) {
 
 }  // namespace
 
-CProbeWnd::CProbeWnd(COLORREF colour, std::string name, bool closable)
-    : m_colour(colour), m_name(std::move(name)), m_closable(closable) {}
+CProbeWnd::CProbeWnd(COLORREF colour, std::string name, bool closable, bool endsOnInput)
+    : m_colour(colour), m_name(std::move(name)), m_closable(closable), m_endsOnInput(endsOnInput) {}
+
+void CProbeWnd::EndOnInput() {
+    if (!m_endsOnInput) return;
+    m_endedByInput = true;
+    DestroyWindow();
+}
 
 BOOL CProbeWnd::CreateFullScreen() {
     m_fullScreen = true;
@@ -120,7 +126,7 @@ void CProbeWnd::OnMouseMove(POINT at) {
     }
     if (std::abs(at.x - m_firstCursor.x) > kMoveTolerance ||
         std::abs(at.y - m_firstCursor.y) > kMoveTolerance)
-        DestroyWindow();
+        EndOnInput();
 }
 
 LRESULT CProbeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,7 +148,7 @@ LRESULT CProbeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-        DestroyWindow();
+        EndOnInput();
         return 0;
     case WM_MOUSEMOVE: {
         // In screen coordinates, like the position taken before the window was made.

@@ -10,8 +10,12 @@
 
 class CProbeWnd : public CWnd {
 public:
-    // closable: whether WM_CLOSE ends the full-screen window.
-    CProbeWnd(COLORREF colour, std::string name, bool closable);
+    // closable: whether WM_CLOSE ends the full-screen window; endsOnInput:
+    // whether a key, button or move does.
+    CProbeWnd(COLORREF colour, std::string name, bool closable, bool endsOnInput = true);
+
+    // Whether the full-screen window ended on input rather than WM_CLOSE.
+    bool EndedByInput() const { return m_endedByInput; }
 
     // A topmost popup over the whole screen, in the foreground with focus.
     BOOL CreateFullScreen();
@@ -32,10 +36,13 @@ protected:
 private:
     void Draw(HDC dc);
     void OnMouseMove(POINT at);
+    void EndOnInput();
 
     COLORREF m_colour;
     std::string m_name;
     bool m_closable;
+    bool m_endsOnInput;
+    bool m_endedByInput = false;
     bool m_fullScreen = false;
     HWND m_parent = nullptr;
     bool m_haveFirstCursor = false;

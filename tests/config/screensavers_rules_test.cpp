@@ -104,11 +104,4 @@ TEST(ScreensaversRules, MovesAndTheButtonsAfterwards) {
     EXPECT_EQ(down.up, Change::Enable);
 }
 
-TEST(ScreensaversRules, CommandLineQuotesAPathWithASpace) {
-    EXPECT_EQ(ScreensaverCommandLine("C:\\WINDOWS\\SSBEZI~1.SCR", " /s"), "C:\\WINDOWS\\SSBEZI~1.SCR /s");
-    EXPECT_EQ(ScreensaverCommandLine("C:\\My Savers\\a b.scr", " /c:1234"),
-              "\"C:\\My Savers\\a b.scr\" /c:1234");
-    EXPECT_EQ(ScreensaverCommandLine("x.scr", ""), "x.scr");
-}
-
 }  // namespace

@@ -1,131 +1,34 @@
 // Whole runs: Velmora.scr /s started as Windows starts it, rotating copies of
 // the probe screensaver, with Trapline.dll installed in the system folder.
-#include <gtest/gtest.h>
+#include "tests/e2e/run_session_fixture.h"
 
-#include <string>
-#include <vector>
-
-#include "tests/support/win_test_support.h"
-
+namespace run_session_test {
 namespace {
 
-using namespace vtest;
-
-constexpr DWORD kWait = 20000;
-
-std::string SystemDir() {
-    char path[MAX_PATH];
-    UINT n = GetSystemDirectoryA(path, sizeof path);
-    return std::string(path, n);
-}
-
-std::string ShortPath(const std::string& path) {
-    char buffer[MAX_PATH];
-    DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-    return n ? std::string(buffer, n) : path;
-}
-
-void Ini(const char* section, const char* key, const std::string& value) {
-    WritePrivateProfileStringA(section, key, value.c_str(), "Velmora.ini");
-}
-
-std::string IniValue(const char* section, const char* key) {
-    char value[300] = "";
-    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, "Velmora.ini");
-    return value;
-}
-
-bool ProcessAlive(DWORD pid) {
-    HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (!p) return false;
-    bool alive = WaitForSingleObject(p, 0) == WAIT_TIMEOUT;
-    CloseHandle(p);
-    return alive;
-}
-
-class RunSession : public ::testing::Test {
-protected:
-    void SetUp() override {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
-        DeleteFileA(IniPath().c_str());
-        InstallTrapline("Trapline.dll");
-        SetRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure", "0");
-        SetCursorPos(500, 400);
+// Counts the key presses anyone makes while it exists; the thread must pump
+// (the waits here do).
+class KeyPressCounter {
+public:
+    KeyPressCounter() {
+        s_count = 0;
+        m_hook = SetWindowsHookExA(WH_KEYBOARD_LL, Count, GetModuleHandleA(nullptr), 0);
     }
-    void TearDown() override { WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini"); }
-
-    void InstallTrapline(const char* builtName) {
-        CopyFileA((BinDir() + "\\" + builtName).c_str(), trapline.c_str(), FALSE);
+    ~KeyPressCounter() {
+        if (m_hook) UnhookWindowsHookEx(m_hook);
     }
+    KeyPressCounter(const KeyPressCounter&) = delete;
+    KeyPressCounter& operator=(const KeyPressCounter&) = delete;
+    int count() const { return m_hook ? s_count : -1; }
 
-    // A copy of the probe under the given name, with its behaviour.
-    std::string AddSaver(const std::string& folder, const std::string& name,
-                         const char* behaviour = "normal") {
-        CreateDirectoryA(folder.c_str(), nullptr);
-        std::string path = folder + "\\" + name + ".scr";
-        CopyFileA((BinDir() + "\\probe.scr").c_str(), path.c_str(), FALSE);
-        WritePrivateProfileStringA("Probe", "Behaviour", behaviour,
-                                   (folder + "\\" + name + ".ini").c_str());
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, (folder + "\\" + name + ".ini").c_str());
-        return path;
+private:
+    static LRESULT CALLBACK Count(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION) ++s_count;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-
-    void SetList(const std::vector<std::string>& entries) {
-        WritePrivateProfileStringA("Screensaver", nullptr, nullptr, "Velmora.ini");
-        for (size_t i = 0; i < entries.size(); ++i)
-            Ini("Screensaver", ("Scr" + std::to_string(i)).c_str(), entries[i]);
-        Ini("Screensaver", "nScr", std::to_string(entries.size()));
-    }
-
-    void SetOptions(bool rotate, int minutes = 15, bool random = false) {
-        Ini("Options", "ShowRandomOrder", random ? "1" : "0");
-        Ini("Options", "ShowForXMinuts", rotate ? "1" : "0");
-        Ini("Options", "ShowTime", std::to_string(minutes));
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
-    }
-
-    bool StartRun(Process& scr) {
-        std::string exe = BinDir() + "\\Velmora.scr";
-        return scr.Start(exe, "\"" + exe + "\" /s");
-    }
-
-    std::vector<ProbeStart> Starts() { return ReadProbeLog(log); }
-
-    bool WaitForStarts(size_t n) {
-        return WaitUntil([&] { return Starts().size() >= n; }, kWait);
-    }
-
-    // The probe's full-screen window, once it is up and in front.
-    bool WaitForForeground(DWORD pid) {
-        return WaitUntil(
-            [&] {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-                return owner == pid;
-            },
-            kWait);
-    }
-
-    static void ReturningUser() {
-        SetCursorPos(100, 100);
-        PumpFor(50);
-        SetCursorPos(700, 500);
-    }
-
-    static void Rotate() {
-        HWND session = FindWindowA(nullptr, "VelmoraScrWnd");
-        ASSERT_NE(session, nullptr);
-        PostMessageA(session, WM_TIMER, 1, 0);
-    }
-
-    std::string trapline = SystemDir() + "\\Trapline.dll";
-    FileRestorer ini{IniPath()};
-    FileRestorer installed{trapline};
-    RegValueRestorer secure{HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure"};
-    TempDir savers{"savers"};
-    std::string log = savers / "starts.log";
-    ScopedEnv logVar{"VELMORA_SAVER_PROBE_LOG", log};
+    static int s_count;
+    HHOOK m_hook;
 };
+int KeyPressCounter::s_count = 0;
 
 TEST_F(RunSession, OneEntryRunsUntilTheUserReturns) {
     std::string alpha = AddSaver(savers.path(), "alpha");
@@ -159,10 +62,22 @@ TEST_F(RunSession, OneEntryRunsUntilTheUserReturns) {
     EXPECT_EQ(IniValue("Screensaver", "LastScrShow"), "<none>");
 }
 
-TEST_F(RunSession, RotationClosesTheChildInListOrderOnEveryWindowsLine) {
+TEST_F(RunSession, RotationClosesTheChildThroughItsWindowAndSendsNoInput) {
     std::string alpha = AddSaver(savers.path(), "alpha");
     std::string beta = AddSaver(savers.path(), "beta");
     std::string gamma = AddSaver(savers.path(), "gamma");
+
+    // The measure itself: a synthetic key press moves the last-input time.
+    const DWORD quiet = LastInputTime();
+    ASSERT_TRUE(WaitUntil([&] { return GetTickCount() != quiet; }, kWait));
+    {
+        KeyPressCounter keys;
+        keybd_event(VK_SHIFT, 0, 0, 0);
+        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        ASSERT_TRUE(WaitUntil([&] { return LastInputTime() != quiet; }, kWait));
+        ASSERT_TRUE(WaitUntil([&] { return keys.count() == 2; }, kWait));
+    }
+
     for (const char* version : {"win98", "vista", "win7"}) {
         SCOPED_TRACE(version);
         WineVersionFor pretend("Velmora.scr", version);
@@ -180,9 +95,15 @@ TEST_F(RunSession, RotationClosesTheChildInListOrderOnEveryWindowsLine) {
             EXPECT_EQ(IniValue("Screensaver", "LastScrShow"), std::to_string(i % 3));
             ASSERT_TRUE(WaitForForeground(start.pid));
             if (i + 1 < expected.size()) {
+                OpenedProcess child(start.pid);
+                ASSERT_TRUE(child.IsOpen());
+                KeyPressCounter keys;
+                const DWORD before = LastInputTime();
                 Rotate();
-                ASSERT_TRUE(WaitUntil([&] { return !ProcessAlive(start.pid); }, kWait))
-                    << "the rotation closes the running probe";
+                ASSERT_TRUE(child.WaitForExit(kWait)) << "the rotation closes the running probe";
+                EXPECT_EQ(LastInputTime(), before) << "the rotation sent input";
+                EXPECT_EQ(keys.count(), 0) << "the rotation pressed a key";
+                EXPECT_EQ(child.ExitCode(), 0u) << "closed through its window, not by input";
             }
         }
         EXPECT_TRUE(scr.Running());
@@ -281,3 +202,4 @@ TEST_F(RunSession, MissingBrokenAndSpacedEntries) {
 }
 
 }  // namespace
+}  // namespace run_session_test

@@ -133,7 +133,7 @@ TEST(ProbeFullScreen, EndsOnARealMouseMoveOnly) {
 
     cursor.MoveBy(150, 100);
     EXPECT_TRUE(probe.WaitForExit(kProbeWait)) << "a real move did not end it";
-    EXPECT_EQ(probe.ExitCode(), 0u);
+    EXPECT_EQ(probe.ExitCode(), 4u);  // ended by input
 }
 
 TEST(ProbeFullScreen, EndsOnKeysAndButtons) {
@@ -156,7 +156,7 @@ TEST(ProbeFullScreen, EndsOnKeysAndButtons) {
         ASSERT_NE(window, nullptr);
         PostMessageA(window, c.message, c.wParam, 0);
         EXPECT_TRUE(probe.WaitForExit(kProbeWait));
-        EXPECT_EQ(probe.ExitCode(), 0u);
+        EXPECT_EQ(probe.ExitCode(), 4u);  // ended by input
     }
 }
 
@@ -175,7 +175,7 @@ TEST(ProbeFullScreen, EndsOnASyntheticControlPress) {
     press[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ASSERT_EQ(SendInput(2, press, sizeof(INPUT)), 2u);
     EXPECT_TRUE(probe.WaitForExit(kProbeWait));
-    EXPECT_EQ(probe.ExitCode(), 0u);
+    EXPECT_EQ(probe.ExitCode(), 4u);  // ended by input
 }
 
 // Windows 98 ends a child by WM_CLOSE to the foreground window.
@@ -200,7 +200,20 @@ TEST(ProbeFullScreen, EndsOnCloseUnlessToldToIgnoreIt) {
     EXPECT_TRUE(IsWindowVisible(window));
     PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_TRUE(stays.WaitForExit(kProbeWait)) << "a key did not end it";
-    EXPECT_EQ(stays.ExitCode(), 0u);
+    EXPECT_EQ(stays.ExitCode(), 4u);  // ended by input
+
+    // A hanging one ignores both.
+    ProbeCopy hanging("hangs.scr", {"Behaviour=hang", "Color=333366"});
+    ASSERT_TRUE(hanging.Copied());
+    Process hangs;
+    ASSERT_TRUE(hanging.Start(hangs, "/s"));
+    window = WaitForForegroundProbe(hangs);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_FALSE(hangs.WaitForExit(kHideTime)) << "a hanging probe ended";
+    EXPECT_TRUE(IsWindowVisible(window));
 }
 
 // The runner starts children by their 8.3 path; the sidecar keeps its long name.

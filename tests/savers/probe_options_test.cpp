@@ -17,6 +17,7 @@ TEST(ProbeBehaviour, ReadsTheFourNamesInAnyCase) {
     EXPECT_EQ(ParseBehaviour("HandOff"), ProbeBehaviour::Handoff);
     EXPECT_EQ(ParseBehaviour("ignoreclose"), ProbeBehaviour::IgnoreClose);
     EXPECT_EQ(ParseBehaviour("IgnoreClose"), ProbeBehaviour::IgnoreClose);
+    EXPECT_EQ(ParseBehaviour("Hang"), ProbeBehaviour::Hang);
 }
 
 TEST(ProbeBehaviour, AnythingElseIsNormal) {

@@ -94,6 +94,8 @@ HandOff RunHandOff(Lingering& lingering, int count) {
                  HelperCommand("handoff " + lingering.eventName() + " " + std::to_string(count))))
         return result;
     result.pid = a.Id();
+    // Held, as a runner holds its ended child while it asks about it.
+    lingering.Adopt(result.pid);
     bool ended = a.WaitForExit(20000);
     // Even after a failure, what it left is held, to be ended with the test.
     result.children = lingering.AdoptChildrenOf(result.pid);

@@ -1,0 +1,65 @@
+#include "runner/process_start.h"
+
+#include <vector>
+
+#include "runner/process_rules.h"
+#include "settings/settings_names.h"
+
+namespace velmora::process {
+
+namespace {
+
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+}  // namespace
+
+ScopedHandle& ScopedHandle::operator=(ScopedHandle&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+}
+
+HANDLE ScopedHandle::Release() {
+    HANDLE handle = m_handle;
+    m_handle = nullptr;
+    return handle;
+}
+
+void ScopedHandle::Reset(HANDLE handle) {
+    if (m_handle && m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+    m_handle = handle;
+}
+
+void ProcessHandles::WaitForExit() const {
+    if (m_process) WaitForSingleObject(m_process.Get(), INFINITE);
+}
+
+std::string ShortPathOf(const std::string& path) {
+    char buffer[velmora_settings::kPathBuffer];
+    DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+    if (n == 0 || n >= sizeof buffer) return path;
+    return std::string(buffer, n);
+}
+
+StartPlan PlanStart(const std::string& path, const std::string& arguments, bool withProgram) {
+    StartPlan plan;
+    plan.program = ShortPathOf(path);
+    plan.folder = WorkingFolderOf(plan.program, IsLeadByte);
+    if (withProgram) plan.commandLine = CommandLineFor(plan.program, arguments);
+    return plan;
+}
+
+ProcessHandles StartProcess(const StartPlan& plan) {
+    // CreateProcessA may write to the command line: it gets a copy it owns.
+    std::vector<char> commandLine(plan.commandLine.begin(), plan.commandLine.end());
+    commandLine.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(plan.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        NORMAL_PRIORITY_CLASS, nullptr,
+                        plan.folder.empty() ? nullptr : plan.folder.c_str(), &si, &pi))
+        return ProcessHandles();
+    return ProcessHandles(pi);
+}
+
+}  // namespace velmora::process

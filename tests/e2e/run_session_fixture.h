@@ -1,0 +1,57 @@
+#pragma once
+// Whole runs: Velmora.scr /s started as Windows starts it, rotating copies of
+// the probe screensaver, with Trapline.dll installed in the system folder.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/win_test_support.h"
+
+namespace run_session_test {
+
+using namespace vtest;
+
+constexpr DWORD kWait = 20000;
+
+std::string SystemDir();
+std::string ShortPath(const std::string& path);
+void Ini(const char* section, const char* key, const std::string& value);
+std::string IniValue(const char* section, const char* key);
+bool ProcessAlive(DWORD pid);
+// The system's last-input time: what a key press or a real pointer move
+// changes, and what power management counts idle time from.
+DWORD LastInputTime();
+// A real pointer move through the X server, as a returning user makes it:
+// Windows sees it as hardware input, not as input a program made.
+bool XPointerMove(int x, int y);
+
+class RunSession : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void InstallTrapline(const char* builtName);
+    // A copy of the probe under the given name, with its behaviour.
+    std::string AddSaver(const std::string& folder, const std::string& name,
+                         const char* behaviour = "normal");
+    void SetList(const std::vector<std::string>& entries);
+    void SetOptions(bool rotate, int minutes = 15, bool random = false);
+    bool StartRun(Process& scr);
+    std::vector<ProbeStart> Starts() { return ReadProbeLog(log); }
+    bool WaitForStarts(size_t n);
+    // The probe's full-screen window, once it is up and in front.
+    bool WaitForForeground(DWORD pid);
+    static void ReturningUser();
+    static void Rotate();
+
+    std::string trapline = SystemDir() + "\\Trapline.dll";
+    FileRestorer ini{IniPath()};
+    FileRestorer installed{trapline};
+    RegValueRestorer secure{HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure"};
+    TempDir savers{"savers"};
+    std::string log = savers / "starts.log";
+    ScopedEnv logVar{"VELMORA_SAVER_PROBE_LOG", log};
+};
+
+}  // namespace run_session_test
