@@ -102,8 +102,10 @@ TEST(AboutProgram, CreditsMoveOverTheWhiteHalfAndTheLinkOpensTheHomePage) {
         vtest::PumpFor(200);
         return blackRows(vtest::ScreenCapture(shown));
     };
+    // The first frame makes the fonts: on a busy machine Wine's first font
+    // lookup of a process can take a while.
     std::vector<int> first;
-    ASSERT_TRUE(vtest::WaitUntil([&] { return !(first = rowsNow()).empty(); }, kWait));
+    ASSERT_TRUE(vtest::WaitUntil([&] { return !(first = rowsNow()).empty(); }, 2 * kWait));
     ASSERT_TRUE(vtest::WaitUntil([&] { return rowsNow() != first; }, kWait));
     vtest::ScreenCapture shot(shown);
     int pictureDiffers = 0, areaOdd = 0;
