@@ -33,7 +33,7 @@ velmora_options::MultibyteText DoubleByteText() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmora_fuzz::FuzzInput in(data, size);
     std::vector<std::string> values;
-    while (!in.Empty() && values.size() < 64) values.push_back(in.Line());
+    while (!in.Empty() && values.size() < 16) values.push_back(in.Line());
 
     // Path0, Path1, ... as stored: the list stops at the first empty value.
     std::vector<std::string> stored = velmora_options::StoredFolders([&](int i) {
