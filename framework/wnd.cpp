@@ -212,16 +212,28 @@ void CWnd::AfterNcDestroy() {
         app->m_pMainWnd = nullptr;
         PostQuitMessage(0);
     }
+    // Destroyed from inside one of its own handlers (a WM_CLOSE handler that
+    // calls DestroyWindow, say): that handler's Dispatch still uses the
+    // object when it returns, so a self-deleting window must wait for it.
+    if (m_dispatchDepth > 0) {
+        m_postNcDestroyPending = true;
+        return;
+    }
     PostNcDestroy();
 }
 
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     CurrentMessage saved = m_current;  // handlers may send messages to themselves
     m_current = {message, wParam, lParam};
+    ++m_dispatchDepth;
     LRESULT result = 0;
     if (!ReflectToChild(message, wParam, lParam, &result))
         result = WindowProc(message, wParam, lParam);
     m_current = saved;
+    if (--m_dispatchDepth == 0 && m_postNcDestroyPending) {
+        m_postNcDestroyPending = false;
+        PostNcDestroy();  // may delete this: nothing of the object is used after it
+    }
     return result;
 }
 

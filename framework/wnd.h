@@ -128,6 +128,11 @@ private:
     };
     CurrentMessage m_current{};
     bool m_subclassed = false;
+    // Messages of this object being handled now, one inside another; while
+    // any is, PostNcDestroy (which may delete the object) waits for the
+    // outermost to return.
+    int m_dispatchDepth = 0;
+    bool m_postNcDestroyPending = false;
 
 protected:
     // Windows this object made (and so destroys with itself), as opposed to

@@ -127,14 +127,7 @@ TEST(AboutProgram, CreditsMoveOverTheWhiteHalfAndTheLinkOpensTheHomePage) {
     // The link, sized to its caption, opens the home page through the shell.
     HWND link = GetDlgItem(page, IDC_HOME_PAGE_LINK);
     EXPECT_EQ(vtest::WindowText(link), "Kestrune Home Page");
-    RECT r{};
-    GetWindowRect(link, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    ASSERT_TRUE(vtest::ClickMiddleOf(link));
     ASSERT_TRUE(vtest::WaitUntil([&] { return !vtest::ReadOpenedAddresses(dir / "opened.log").empty(); }, kWait));
     auto opened = vtest::ReadOpenedAddresses(dir / "opened.log");
     EXPECT_EQ(opened[0].address, "http://www.kestrune.example/");

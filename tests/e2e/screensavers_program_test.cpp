@@ -84,12 +84,7 @@ public:
         ReadProcessMemory(m_process, m_memory, &rect, sizeof rect, nullptr);
         POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         ClientToScreen(m_list, &point);
-        SetCursorPos(point.x, point.y);
-        INPUT in[2]{};
-        in[0].type = in[1].type = INPUT_MOUSE;
-        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, in, sizeof(INPUT));
+        ClickAt(m_list, point);
     }
     int Mark() const { return static_cast<int>(SendMessageA(m_list, LVM_GETSELECTIONMARK, 0, 0)); }
     bool Usable() const { return m_memory != nullptr; }
@@ -136,7 +131,9 @@ TEST_F(ScreensaversProgram, AUserAddsASaverTriesItAndPressesOk) {
     ASSERT_TRUE(program.Start(exe, "\"" + exe + "\"", BinDir()));
     HWND sheet = WaitForDialog(program.Id(), "Velmora 2.0.1", kWait);
     ASSERT_NE(sheet, nullptr);
+    WaitUntil([&] { return IsWindowVisible(sheet) != FALSE; }, kWait);
     SetForegroundWindow(sheet);
+    WaitUntil([&] { return GetForegroundWindow() == sheet; }, kWait);
     HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
     ASSERT_EQ(WindowText(page), "Screensavers");
     RemoteList catalogue(GetDlgItem(page, 1002), program.Id());

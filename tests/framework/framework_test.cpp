@@ -262,3 +262,47 @@ TEST(FrameworkGdi, OwnersReleaseWhatTheyHold) {
 }
 
 }  // namespace
+
+// A window that deletes itself, destroyed from inside its own WM_CLOSE
+// handler: the object outlives the handler and goes once it has returned.
+namespace {
+
+struct SelfDeletingLog {
+    bool deleted = false;
+    bool deletedDuringClose = false;
+};
+
+class SelfDeletingWnd : public CWnd {
+public:
+    explicit SelfDeletingWnd(SelfDeletingLog* log) : m_log(log) {}
+
+protected:
+    void OnClose() override {
+        DestroyWindow();
+        m_log->deletedDuringClose = m_log->deleted;
+        m_marker = 42;  // the object is still ours to use here
+    }
+    void PostNcDestroy() override {
+        m_log->deleted = true;
+        delete this;
+    }
+
+private:
+    SelfDeletingLog* m_log;
+    int m_marker = 0;
+};
+
+}  // namespace
+
+TEST(FrameworkWindow, ASelfDeletingWindowGoesAfterTheHandlerThatDestroyedIt) {
+    SelfDeletingLog log;
+    auto* wnd = new SelfDeletingWnd(&log);
+    const char* cls = CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(wnd->CreateEx(0, cls, "self-deleting", WS_POPUP, RECT{0, 0, 10, 10},
+                              static_cast<HWND>(nullptr), 0));
+    HWND hwnd = wnd->m_hWnd;
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(log.deletedDuringClose) << "deleted while its own handler ran";
+    EXPECT_TRUE(log.deleted);
+}

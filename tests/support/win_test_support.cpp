@@ -502,4 +502,28 @@ std::set<DWORD> ThreadsOf(DWORD pid) {
     return ids;
 }
 
+bool ClickAt(HWND hwnd, POINT point, DWORD timeoutMs) {
+    // A click goes to whatever the screen shows at the point: a window still
+    // on its way to the front would lose it.
+    bool shown = WaitUntil(
+        [&] {
+            HWND under = WindowFromPoint(point);
+            return IsWindowVisible(hwnd) && (under == hwnd || IsChild(hwnd, under));
+        },
+        timeoutMs);
+    if (!shown) return false;
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
+bool ClickMiddleOf(HWND hwnd, DWORD timeoutMs) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return ClickAt(hwnd, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, timeoutMs);
+}
+
 }  // namespace vtest

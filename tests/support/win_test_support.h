@@ -211,6 +211,13 @@ private:
     HANDLE m_process;
 };
 
+// A left click of the real mouse at the middle of the window, once the
+// screen shows the window (or one of its children) there; false when it
+// never did.
+bool ClickMiddleOf(HWND hwnd, DWORD timeoutMs = 20000);
+// The same at a point on the screen, which must show the window.
+bool ClickAt(HWND hwnd, POINT point, DWORD timeoutMs = 20000);
+
 // The first visible top-level window of a process, waited for; null if none came.
 HWND WaitForVisibleWindow(DWORD pid, DWORD timeoutMs);
 

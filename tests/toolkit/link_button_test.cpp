@@ -79,13 +79,7 @@ TEST(LinkButton, SizeLookFocusFrameAndClick) {
     // A real click: the shell starts the scheme's handler with the address;
     // the link then shows as visited.
     link.SetURL("velmoralink:kestrune-home");
-    GetWindowRect(button, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    ASSERT_TRUE(vtest::ClickMiddleOf(button));
     ASSERT_TRUE(vtest::WaitUntil([&] { return !vtest::ReadOpenedAddresses(log).empty(); }, 20000));
     auto opened = vtest::ReadOpenedAddresses(log);
     ASSERT_EQ(opened.size(), 1u);

@@ -21,19 +21,6 @@ using vtest::ScopedUrlScheme;
 
 int RunningProbes() { return vtest::RunningProcesses("link_probe.exe"); }
 
-// A left click of the real mouse at the middle of the window.
-void ClickMiddle(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
 // Where in the dialog's record a control's STN_CLICKED is, or -1.
 int ClickedAt(const TestDialog& dialog, HWND control) {
     for (size_t i = 0; i < dialog.m_notifications.size(); ++i) {
@@ -93,7 +80,7 @@ TEST(StyledLabelLinks, WebMailAndNotifyClicks) {
         HWND hwnd = labels[c.index].m_hWnd;
         SCOPED_TRACE(vtest::WindowText(hwnd));
         dialog.m_notifications.clear();
-        ClickMiddle(hwnd);
+        ASSERT_TRUE(vtest::ClickMiddleOf(hwnd));
         // The click went on to the static control, which reports it: by
         // then the label has done all it does with a click.
         ASSERT_TRUE(vtest::WaitUntil([&] { return ClickedAt(dialog, hwnd) >= 0; }, 10000));
