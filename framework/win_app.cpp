@@ -1,4 +1,5 @@
 #include "framework/win_app.h"
+#include "framework/message_loop.h"
 
 #include "framework/wnd.h"
 
@@ -15,14 +16,7 @@ CWinApp::~CWinApp() {
 BOOL CWinApp::InitInstance() { return FALSE; }
 
 int CWinApp::Run() {
-    MSG msg;
-    BOOL got;
-    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-        if (got == -1) break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : 1;
+    m_exitCode = RunMessageLoop(1);
     return ExitInstance();
 }
 

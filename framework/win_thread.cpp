@@ -1,4 +1,5 @@
 #include "framework/win_thread.h"
+#include "framework/message_loop.h"
 
 CWinThread::CWinThread() = default;
 
@@ -26,14 +27,7 @@ BOOL CWinThread::WaitForEnd(DWORD timeoutMs) const {
 BOOL CWinThread::InitInstance() { return FALSE; }
 
 int CWinThread::Run() {
-    MSG msg;
-    BOOL got;
-    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-        if (got == -1) break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : -1;
+    m_exitCode = RunMessageLoop(-1);
     return ExitInstance();
 }
 
