@@ -51,7 +51,9 @@ target_link_libraries(velmora_process PUBLIC velmora_core kernel32)
 # Velmora.scr without its WinMain and application object, so that tests can
 # link the runner's modes and drive them in-process.
 add_library(velmora_runner STATIC
+    runner/change_password.cpp
     runner/configure.cpp
+    runner/file_exists.cpp
     runner/close_running.cpp
     runner/hook_library.cpp
     runner/input_watch.cpp

@@ -1,5 +1,7 @@
 #include "config/about_credits.h"
 
+#include "resources/version.h"
+
 namespace velmora::about {
 
 namespace {
@@ -10,7 +12,7 @@ std::string Spacing(int rows) { return "S:" + std::to_string(rows) + "|"; }
 
 std::string CreditsText() {
     std::string text;
-    text += Heading("Velmora") + Body("Version 2.0.1") + Spacing(10);
+    text += Heading("Velmora") + Body("Version " VELMORA_VERSION_TEXT) + Spacing(10);
     text += Body("Copyright (C) 2001 Kestrune") + Body("") + Spacing(15);
     text += Heading("Author") + Body("Kestrune") + Spacing(15);
     text += Heading("Partial Copyrights");

@@ -1,5 +1,7 @@
 #include "config/velmora_dlg.h"
 
+#include "resources/version.h"
+
 #include <shellapi.h>
 
 #include "framework/win_app.h"
@@ -13,7 +15,7 @@ constexpr int kExtraHeight = 10;
 constexpr int kButtonGrowth = 10;
 }  // namespace
 
-CVelmoraDlg::CVelmoraDlg() : CPictureBarSheet("Velmora 2.0.1", nullptr, 0) {
+CVelmoraDlg::CVelmoraDlg() : CPictureBarSheet("Velmora " VELMORA_VERSION_TEXT, nullptr, 0) {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
     SetPictureBar(kBarWidth, IDB_PAGE_PICTURES, kPictureWidth, kTransparent);
     AddPage(&m_screensavers);

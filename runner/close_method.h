@@ -8,10 +8,12 @@ enum class CloseMethod {
     // Windows 9x: WM_CLOSE to the foreground window when it is the child's,
     // otherwise to the child's own windows.
     CloseForegroundWindow,
-    // Early NT: WM_CLOSE to the visible windows of the "Screen-saver"
-    // desktop; where that desktop cannot be opened, as the next method.
+    // NT 4 and every NT version whose minor number is 0 (2000, Vista, and a
+    // Windows 10 that reports 10.0): WM_CLOSE to the visible windows of the
+    // "Screen-saver" desktop; where that desktop cannot be opened, as the
+    // next method.
     CloseScreenSaverDesktop,
-    // Later NT: WM_CLOSE to the child's visible top-level windows; a
+    // The other NT versions (XP, 7, 8, 8.1): WM_CLOSE to the child's visible top-level windows; a
     // synthetic Control key press only for a child with no such window.
     CloseChildWindows,
 };

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "runner/file_exists.h"
 #include "runner/process_start.h"
 #include "settings/settings_names.h"
 
@@ -33,14 +34,6 @@ bool ProgramExists(const std::string& path) {
 }
 
 }  // namespace
-
-BOOL FileExists(const char* path) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(path, &data);
-    if (find == INVALID_HANDLE_VALUE) return FALSE;
-    FindClose(find);
-    return TRUE;
-}
 
 bool BrowseForProgramFolder(HWND owner, std::string& folder) {
     BROWSEINFOA bi{};
@@ -82,20 +75,4 @@ void RunConfigurationProgram(HWND hwndOwner, FolderChooser chooseFolder) {
     // The screensaver lives as long as the configuration program, so that
     // Display Properties waits for the user to finish.
     program.WaitForExit();
-}
-
-void ChangePassword(HWND hwndParent) {
-    // Loaded from the system folder by full path: a planted MPR.DLL beside the
-    // screensaver or in the current folder must never be the one loaded.
-    char path[names::kPathBuffer];
-    UINT n = GetSystemDirectoryA(path, sizeof path);
-    if (n == 0 || n + sizeof "\\MPR.DLL" > sizeof path) return;
-    std::strcat(path, "\\MPR.DLL");
-    HMODULE mpr = LoadLibraryA(path);
-    if (!mpr) return;
-    using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
-    auto change = reinterpret_cast<PwdChangePasswordFn>(
-        reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA")));
-    if (change) change("SCRSAVE", hwndParent, 0, nullptr);
-    FreeLibrary(mpr);
 }

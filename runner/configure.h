@@ -3,9 +3,6 @@
 
 #include <string>
 
-// TRUE when FindFirstFileA finds something for the path as given (so a
-// matching wildcard pattern counts as existing).
-BOOL FileExists(const char* path);
 
 // Asks the user for the folder that holds Velmora.exe. Returns false when the
 // user cancelled; otherwise the chosen folder's file-system path (which may be
@@ -18,6 +15,3 @@ bool BrowseForProgramFolder(HWND owner, std::string& folder);
 // Starts the configuration program named by ProgramPath (asking for its folder
 // until it exists or the user cancels) and waits until it has ended.
 void RunConfigurationProgram(HWND hwndOwner, FolderChooser chooseFolder = BrowseForProgramFolder);
-
-// Lets the Windows password service change the screensaver password.
-void ChangePassword(HWND hwndParent);

@@ -1,5 +1,7 @@
 #include "runner/preview_window.h"
 
+#include "framework/dc.h"
+#include "framework/gdi.h"
 #include "framework/win_app.h"
 #include "resources/velmora_scr_ids.h"
 
@@ -28,8 +30,7 @@ BOOL CPreviewWnd::Create(DWORD dwExStyle, LPCSTR lpszWindowName, DWORD dwStyle, 
 }
 
 void CPreviewWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+    CPaintDC dc(m_hWnd);
 
     RECT rect;
     ::GetWindowRect(m_hWnd, &rect);
@@ -41,25 +42,30 @@ void CPreviewWnd::OnPaint() {
     int w = rect.right - rect.left;
     int h = rect.bottom - rect.top;
 
-    HDC memory = CreateCompatibleDC(dc);
-    // Loaded for each paint and released after it.
-    HBITMAP picture = LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_PREVIEW));
-    BITMAP info{};
-    if (picture) GetObjectA(picture, sizeof info, &info);
-    HGDIOBJ previous = picture ? SelectObject(memory, picture) : nullptr;
-
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (picture) {
-        int x = w >= info.bmWidth ? (w - info.bmWidth) / 2 : 0;
-        int y = h >= info.bmHeight ? (h - info.bmHeight) / 2 : 0;
-        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteObject(picture);
-    }
-    DeleteDC(memory);
-    EndPaint(m_hWnd, &ps);
+    // Loaded for each paint and released after it.
+    CBitmap picture(LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_PREVIEW)));
+    if (!picture) return;
+    BITMAP info{};
+    GetObjectA(picture, sizeof info, &info);
+    CMemoryDC memory(dc);
+    ScopedSelectObject select(memory, picture);
+    int x = w >= info.bmWidth ? (w - info.bmWidth) / 2 : 0;
+    int y = h >= info.bmHeight ? (h - info.bmHeight) / 2 : 0;
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
 }
 
 void CPreviewWnd::PostNcDestroy() {
     if (m_bAutoDelete) delete this;
+}
+
+BOOL StartPreview(HWND parent) {
+    if (!parent || !IsWindow(parent)) return FALSE;
+    RECT client;
+    GetClientRect(parent, &client);
+    auto* wnd = new CPreviewWnd(TRUE);
+    // On failure the auto-deleting object is gone already.
+    if (!wnd->Create(0, "Preview", WS_CHILD | WS_VISIBLE, client, parent, 0)) return FALSE;
+    AfxGetApp()->m_pMainWnd = wnd;
+    return TRUE;
 }

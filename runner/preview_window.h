@@ -25,3 +25,7 @@ protected:
 private:
     static const char* WindowClass();
 };
+
+// Preview mode: the program's picture as a child of the given window. FALSE
+// when the window cannot be created (a null or invalid parent).
+BOOL StartPreview(HWND parent);

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "runner/change_password.h"
 #include "runner/configure.h"
+#include "runner/preview_window.h"
 #include "runner/run_session.h"
 
 CScreensaverApp theApp;

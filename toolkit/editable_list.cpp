@@ -1,5 +1,8 @@
 #include "toolkit/editable_list.h"
 
+#include "framework/dc.h"
+#include "framework/gdi.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -73,8 +76,9 @@ void CEditableList::Layout() {
     RECT client = GetClientRect();
     int textHeight = 13;
     std::vector<std::pair<CWnd*, int>> row;  // button, width
-    if (HDC dc = ::GetDC(m_hWnd)) {
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    CClientDC dc(m_hWnd);
+    if (dc) {
+        ScopedSelectObject select(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc, &metrics);
         textHeight = metrics.tmHeight;
@@ -85,8 +89,6 @@ void CEditableList::Layout() {
             GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
             row.emplace_back(button, size.cx + 16);
         }
-        SelectObject(dc, old);
-        ::ReleaseDC(m_hWnd, dc);
     }
     // The buttons sit at the right end of the caption line, over the frame;
     // the list fills the frame below them.

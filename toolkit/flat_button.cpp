@@ -18,7 +18,6 @@ constexpr int kStateNormal = 1, kStateHot = 2, kStatePressed = 3, kStateDisabled
 }  // namespace
 
 CFlatButton::~CFlatButton() {
-    ReleaseIcon();
     if (m_hTooltip && ::IsWindow(m_hTooltip)) ::DestroyWindow(m_hTooltip);
 }
 
@@ -39,11 +38,6 @@ void CFlatButton::SetFlat(BOOL flat) {
     if (m_hWnd) Invalidate();
 }
 
-void CFlatButton::ReleaseIcon() {
-    if (m_hIcon) DestroyIcon(m_hIcon);
-    m_hIcon = nullptr;
-}
-
 int CFlatButton::IconSize() const {
     RECT r = GetClientRect();
     // A large picture where the button is tall enough to frame it.
@@ -58,9 +52,8 @@ void CFlatButton::SetIcon(UINT iconResourceId) {
 }
 
 void CFlatButton::SetIcon(HICON icon) {
-    if (icon == m_hIcon) return;
-    ReleaseIcon();
-    m_hIcon = icon;
+    if (icon == m_icon.Get()) return;
+    m_icon.Attach(icon);
     if (m_hWnd) Invalidate();
 }
 
@@ -169,26 +162,16 @@ void CFlatButton::Draw(const DRAWITEMSTRUCT& item) {
 
     std::string text = GetWindowText();
     int offset = pressed ? 1 : 0;
-    int iconSize = 0;
-    if (m_hIcon) {
-        ICONINFO info{};
-        if (GetIconInfo(m_hIcon, &info)) {
-            BITMAP bm{};
-            GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-            iconSize = bm.bmWidth;
-            if (info.hbmColor) DeleteObject(info.hbmColor);
-            if (info.hbmMask) DeleteObject(info.hbmMask);
-        }
-    }
+    int iconSize = IconWidth(m_icon);
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     SIZE textSize{};
     if (!text.empty()) GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &textSize);
     int gap = iconSize && !text.empty() ? 4 : 0;
     int contentWidth = iconSize + gap + textSize.cx;
     int x = rect.left + (width - contentWidth) / 2 + offset;
-    if (m_hIcon) {
+    if (m_icon) {
         int y = rect.top + (height - iconSize) / 2 + offset;
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_hIcon), 0, x, y, iconSize,
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_icon.Get()), 0, x, y, iconSize,
                    iconSize, DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
         x += iconSize + gap;
     }

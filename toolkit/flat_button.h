@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/icon.h"
 #include "framework/wnd.h"
 
 // A push button taken over from a dialog (bound with DDX_Control) and drawn by
@@ -18,7 +19,7 @@ public:
     // over. The button owns it and destroys it.
     void SetIcon(UINT iconResourceId);
     void SetIcon(HICON icon);
-    HICON GetIcon() const { return m_hIcon; }
+    HICON GetIcon() const { return m_icon; }
     // A tooltip shown while the mouse rests on the button.
     void SetTooltipText(const char* text);
     HWND GetTooltip() const { return m_hTooltip; }
@@ -36,9 +37,8 @@ private:
     void Draw(const DRAWITEMSTRUCT& item);
     void DrawFrame(HDC dc, RECT rect, bool pressed, bool disabled);
     int IconSize() const;
-    void ReleaseIcon();
 
-    HICON m_hIcon = nullptr;
+    CIcon m_icon;
     HWND m_hTooltip = nullptr;
     BOOL m_bFlat = FALSE;
     bool m_bHot = false;

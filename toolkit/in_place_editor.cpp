@@ -1,5 +1,8 @@
 #include "toolkit/in_place_editor.h"
 
+#include "framework/dc.h"
+#include "framework/gdi.h"
+
 #include <commctrl.h>
 
 CInPlaceEditor::CInPlaceEditor() = default;
@@ -27,12 +30,11 @@ BOOL CInPlaceEditor::Create(IInPlaceEditOwner* owner, HWND parent, const RECT& r
         RECT client = GetClientRect();
         int height = client.bottom - client.top;
         int width = height;
-        if (HDC dc = ::GetDC(m_hWnd)) {
-            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(font));
+        CClientDC dc(m_hWnd);
+        if (dc) {
+            ScopedSelectObject select(dc, reinterpret_cast<HGDIOBJ>(font));
             SIZE dots{};
             GetTextExtentPoint32A(dc, "...", 3, &dots);
-            SelectObject(dc, old);
-            ::ReleaseDC(m_hWnd, dc);
             if (dots.cx + 8 > width) width = dots.cx + 8;
         }
         RECT button{client.right - width, client.top, client.right, client.bottom};

@@ -322,7 +322,7 @@ void CStyledLabel::FillGradient(HDC dc, const RECT& rect) const {
     // the right and at the bottom: each band is drawn one pixel wider so the
     // bands meet, and one pixel taller so the bottom row of the control is
     // painted too (the off-screen bitmap starts black).
-    SelectObject(dc, GetStockObject(NULL_PEN));
+    ScopedSelectObject noOutline(dc, GetStockObject(NULL_PEN));
     for (const GradientBand& band : GradientBands(rect.left, rect.right, ToRgb(m_crBackground),
                                                    ToRgb(m_crGradientEnd))) {
         CBrush brush;

@@ -6,7 +6,7 @@
 #include "runner/command_line.h"
 #include "savers/probe/probe_behaviour.h"
 #include "savers/probe/settings_dialog.h"
-#include "tests/support/probe_log.h"
+#include "savers/probe/probe_log.h"
 
 CProbeApp theApp;
 
@@ -19,7 +19,7 @@ HWND HandleFrom(int value) { return reinterpret_cast<HWND>(static_cast<intptr_t>
 
 BOOL CProbeApp::InitInstance() {
     // Every start is logged, even one that fails or ends at once.
-    vtest::AppendProbeStart("VELMORA_SAVER_PROBE_LOG");
+    velmora::probe::AppendProbeStart("VELMORA_SAVER_PROBE_LOG");
     m_modulePath = ModuleLongPath();
     const ProbeSettings settings = ReadProbeSettings(m_modulePath);
     if (settings.behaviour == ProbeBehaviour::Fail) {

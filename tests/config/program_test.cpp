@@ -11,7 +11,6 @@
 #include "config/velmora_dlg.h"
 #include "framework/property_page.h"
 #include "resources/velmora_exe_ids.h"
-#include "tests/support/probe_log.h"
 #include "tests/support/win_test_support.h"
 #include "toolkit/picture_bar.h"
 #include "toolkit/picture_bar_sheet.h"

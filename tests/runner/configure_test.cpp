@@ -1,6 +1,7 @@
 // The Configure mode's own loop, driven in-process with a folder chooser that
 // answers as a user would, and a second thread that answers its messages.
 #include "runner/configure.h"
+#include "runner/file_exists.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // test never leaves it behind for long).
 #include <windows.h>
 
-#include "tests/support/probe_log.h"
+#include "savers/probe/probe_log.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    vtest::AppendProbeStart("VELMORA_CONFIG_PROBE_LOG");
+    velmora::probe::AppendProbeStart("VELMORA_CONFIG_PROBE_LOG");
     char name[256];
     DWORD n = GetEnvironmentVariableA("VELMORA_CONFIG_PROBE_RELEASE", name, sizeof name);
     if (n == 0 || n >= sizeof name) return 0;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/probe_log.h"
+#include "savers/probe/probe_log.h"
 #include "tests/support/win_test_support.h"
 #include "tests/trapline/handoff_helper.h"
 #include "tests/trapline/trapline_fixture.h"
@@ -162,7 +162,7 @@ TEST_F(FindProcessChild, NeverTheCaller) {
     EXPECT_EQ(RunToEnd(ask), kAskNone);
 
     // Whatever our parent has as children, we are never one of the answers.
-    DWORD parent = ParentProcessId();
+    DWORD parent = velmora::probe::ParentProcessId();
     child = 0;
     if (lib.FindProcessChild(parent, &child)) {
         EXPECT_NE(child, GetCurrentProcessId());

@@ -48,7 +48,7 @@ TEST(GradientBands, CountAndWidths) {
         }
         EXPECT_EQ(bands.back().left, c.lastLeft);
     }
-    // 250 pixels, in the words of the design: 99 bands of 2, the last from 198.
+    // 250 pixels: 99 bands of 2, the last from 198 to the right edge.
     auto wide = GradientBands(0, 250, kBlack, kWhite);
     EXPECT_EQ(wide[98].right, 198);
     EXPECT_EQ(wide[99].right - wide[99].left, 52);

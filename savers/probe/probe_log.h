@@ -2,7 +2,7 @@
 // The line a probe program appends to its log when it starts.
 #include <windows.h>
 
-namespace vtest {
+namespace velmora::probe {
 
 // The parent process id, from a Toolhelp snapshot (0 when not found).
 DWORD ParentProcessId();
@@ -12,4 +12,4 @@ DWORD ParentProcessId();
 // append at once: the file is opened for appending and written in one call.
 void AppendProbeStart(const char* logVariable);
 
-}  // namespace vtest
+}  // namespace velmora::probe

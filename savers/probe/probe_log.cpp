@@ -1,11 +1,11 @@
-#include "tests/support/probe_log.h"
+#include "savers/probe/probe_log.h"
 
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
 
-namespace vtest {
+namespace velmora::probe {
 
 DWORD ParentProcessId() {
     DWORD self = GetCurrentProcessId();
@@ -41,4 +41,4 @@ void AppendProbeStart(const char* logVariable) {
     CloseHandle(file);
 }
 
-}  // namespace vtest
+}  // namespace velmora::probe
