@@ -23,6 +23,7 @@ add_library(velmora_framework STATIC
     framework/com_picture.cpp
     framework/data_exchange.cpp
     framework/dialog.cpp
+    framework/folder_browser.cpp
     framework/property_page.cpp
     framework/property_sheet.cpp
     framework/win_app.cpp
@@ -35,6 +36,8 @@ target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32 ol
 
 add_library(velmora_settings STATIC
     settings/password_protection.cpp
+    settings/runtime_text.cpp
+    settings/windows_line.cpp
 )
 target_include_directories(velmora_settings PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_settings PRIVATE ${VELMORA_WARNINGS} -Os)

@@ -1,8 +1,8 @@
 #include "config/additional_path_list.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
+#include "framework/folder_browser.h"
 #include "framework/win_app.h"
 #include "settings/settings_names.h"
 
@@ -19,17 +19,8 @@ constexpr char kRestartWarning[] =
 void CAdditionalPathList::OnBrowse() {
     int selected = GetSelectedIndex();
 
-    BROWSEINFOA bi{};
-    bi.hwndOwner = m_hWnd;
-    bi.lpszTitle = "Select path to add";
-    bi.ulFlags = BIF_DONTGOBELOWDOMAIN;
-    LPITEMIDLIST item = SHBrowseForFolderA(&bi);
-    if (!item) return;
-    char path[velmora_settings::kPathBuffer] = "";
-    // Items outside the file system (the printers, say) have no path.
-    if (!SHGetPathFromIDListA(item, path)) path[0] = '\0';
-    CoTaskMemFree(item);
-    if (!path[0]) return;
+    std::string path;
+    if (!BrowseForFolder(m_hWnd, "Select path to add", path) || path.empty()) return;
 
     if (selected >= 0) {
         SetItemText(selected, path);

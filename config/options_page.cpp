@@ -1,13 +1,13 @@
 #include "config/options_page.h"
 
 #include <commctrl.h>
-#include <mbctype.h>
-#include <mbstring.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "config/options_rules.h"
+#include "settings/runtime_text.h"
 #include "resources/velmora_exe_ids.h"
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
@@ -26,20 +26,6 @@ std::string PathKey(int index) {
     char key[32];
     std::snprintf(key, sizeof key, names::kKeyPathFormat, index);
     return key;
-}
-
-// The C runtime's multibyte code page: the same tables for finding the last
-// character as for lowering the text with _mbslwr.
-const velmora_options::MultibyteText& RuntimeText() {
-    static const velmora_options::MultibyteText text{
-        [](unsigned char c) { return _ismbblead(c) != 0; },
-        [](const std::string& folder) {
-            std::vector<unsigned char> buffer(folder.begin(), folder.end());
-            buffer.push_back('\0');
-            _mbslwr(buffer.data());
-            return std::string(reinterpret_cast<const char*>(buffer.data()));
-        }};
-    return text;
 }
 
 }  // namespace
@@ -74,7 +60,8 @@ BOOL COptions::OnInitDialog() {
         GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRandomOrder, 0, names::kIniFile));
     int showTime = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRotate, 0, names::kIniFile));
-    m_strMinutes = ReadString(names::kSectionOptions, names::kKeyShowTime, "15");
+    m_strMinutes = ReadString(names::kSectionOptions, names::kKeyShowTime,
+                              std::to_string(names::kDefaultShowTime).c_str());
 
     velmora_options::LoadedOptions loaded =
         velmora_options::LoadOptions(order, showTime, IsPasswordProtected() != FALSE);
@@ -121,7 +108,7 @@ void COptions::OnOK() {
     WritePrivateProfileStringA(names::kSectionAdditionalPath, nullptr, nullptr, names::kIniFile);
     std::vector<std::string> items;
     for (int i = 0; i < m_lstPaths.GetCount(); ++i) items.push_back(m_lstPaths.GetItemText(i));
-    std::vector<std::string> folders = velmora_options::FoldersToSave(items, RuntimeText());
+    std::vector<std::string> folders = velmora_options::FoldersToSave(items, velmora_settings::RuntimeText());
     for (size_t k = 0; k < folders.size(); ++k)
         WritePrivateProfileStringA(names::kSectionAdditionalPath,
                                    PathKey(static_cast<int>(k)).c_str(), folders[k].c_str(),

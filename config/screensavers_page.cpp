@@ -12,11 +12,13 @@
 
 #include "config/list_ctrl_sorter.h"
 #include "config/options_rules.h"
+#include "settings/runtime_text.h"
 #include "config/screensavers_rules.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
 #include "runner/process_start.h"
 #include "settings/settings_names.h"
+#include "settings/windows_line.h"
 
 using namespace velmora_settings;
 using velmora_catalogue::Change;
@@ -60,13 +62,6 @@ void Apply(CWnd& button, Change change) {
     if (change == Change::Disable) button.EnableWindow(FALSE);
 }
 
-bool IsNtLine() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 // String 1 of a screensaver file. The file is mapped as data only: loading it
 // as a program would run its DLLs' start-up code inside this process just to
 // read one string.
@@ -86,13 +81,6 @@ std::string DisplayName(bool ntLine, const std::string& fileName, const std::str
         if (!name.empty()) return name;
     }
     return velmora_catalogue::NameWithoutExtension(fileName);
-}
-
-std::string Lowered(const std::string& text) {
-    std::vector<unsigned char> copy(text.begin(), text.end());
-    copy.push_back('\0');
-    _mbslwr(copy.data());
-    return reinterpret_cast<const char*>(copy.data());
 }
 
 std::string Trimmed(const char* text) { return velmora_options::TrimWhiteSpace(text); }
@@ -202,7 +190,7 @@ void CScreensavers::ScanDirectory(const char* folder) {
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         const std::string fileName = found.cFileName;
-        if (velmora_catalogue::IsRotatorFile(Lowered(fileName))) continue;
+        if (velmora_catalogue::IsRotatorFile(velmora_settings::LowerMultibyte(fileName))) continue;
         const std::string path = folder + fileName;
         const std::string name = DisplayName(ntLine, fileName, path);
 

@@ -1,9 +1,8 @@
 #include "runner/configure.h"
 
-#include <shlobj.h>
-
 #include <cstring>
 
+#include "framework/folder_browser.h"
 #include "runner/file_exists.h"
 #include "runner/process_start.h"
 #include "settings/settings_names.h"
@@ -36,17 +35,7 @@ bool ProgramExists(const std::string& path) {
 }  // namespace
 
 bool BrowseForProgramFolder(HWND owner, std::string& folder) {
-    BROWSEINFOA bi{};
-    bi.hwndOwner = owner;
-    bi.lpszTitle = "Path where Velmora.exe is located";
-    bi.ulFlags = BIF_DONTGOBELOWDOMAIN;
-    LPITEMIDLIST item = SHBrowseForFolderA(&bi);
-    if (!item) return false;
-    char buffer[names::kPathBuffer] = "";
-    if (!SHGetPathFromIDListA(item, buffer)) buffer[0] = '\0';
-    CoTaskMemFree(item);
-    folder = buffer;
-    return true;
+    return BrowseForFolder(owner, "Path where Velmora.exe is located", folder);
 }
 
 void RunConfigurationProgram(HWND hwndOwner, FolderChooser chooseFolder) {

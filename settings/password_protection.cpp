@@ -4,15 +4,9 @@
 #include <vector>
 
 #include "settings/settings_names.h"
+#include "settings/windows_line.h"
 
 namespace {
-
-bool IsNtLine() {
-    OSVERSIONINFOA vi{};
-    vi.dwOSVersionInfoSize = sizeof vi;
-    if (!GetVersionExA(&vi)) return true;
-    return vi.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 // The value's bytes as a terminated string, whatever its type and whether or
 // not it was stored with its own terminator. A missing value reads as "0".
