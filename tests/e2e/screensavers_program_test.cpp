@@ -147,8 +147,12 @@ TEST_F(ScreensaversProgram, AUserAddsASaverTriesItAndPressesOk) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1004)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1003)));
 
+    // The page enables the buttons one after another as it handles the
+    // click: wait for the last of them.
     catalogue.Click(0);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(page, 1003)) != FALSE; }, kWait));
+    WaitUntil([&] { return IsWindowEnabled(GetDlgItem(page, 1003)) && IsWindowEnabled(GetDlgItem(page, 1008)); },
+              kWait);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(page, 1003)));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1008)));
     SendMessageA(GetDlgItem(page, 1003), BM_CLICK, 0, 0);
     EXPECT_EQ(rotation.Column(0), (std::vector<std::string>{"Beta Probe Saver", "Alpha Probe Saver"}));
