@@ -33,10 +33,11 @@ target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32)
 
 add_library(velmora_settings STATIC
     settings/password_protection.cpp
+    settings/system_folders.cpp
 )
 target_include_directories(velmora_settings PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_settings PRIVATE ${VELMORA_WARNINGS} -Os)
-target_link_libraries(velmora_settings PUBLIC advapi32)
+target_link_libraries(velmora_settings PUBLIC advapi32 velmora_core)
 
 # Velmora.scr without its WinMain and application object, so that tests can
 # link the runner's modes and drive them in-process.
