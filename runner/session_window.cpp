@@ -10,6 +10,7 @@
 #include "runner/show_time.h"
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
+#include "settings/system_folders.h"
 
 namespace names = velmora_settings;
 
@@ -105,12 +106,19 @@ void CScrWnd::PostNcDestroy() {
 bool CScrWnd::PrepareChild(const std::string& path, ChildStart& start) {
     if (path.size() >= static_cast<size_t>(names::kPathBuffer) || !FileExists(path.c_str()))
         return false;
-    char shortPath[names::kPathBuffer];
-    DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    if (n == 0 || n >= sizeof shortPath) return false;
-    start.shortPath.assign(shortPath, n);
-    start.folder = FolderOf(start.shortPath);
-    start.commandLine = ChildCommandLine(start.shortPath);
+    if (names::IsSysnativePath(path)) {
+        start.shortPath = path;
+    } else {
+        char shortPath[names::kPathBuffer];
+        DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+        if (n == 0 || n >= sizeof shortPath) return false;
+        start.shortPath.assign(shortPath, n);
+    }
+    // A 64-bit screensaver started through the Sysnative alias gets its
+    // command line and folder as it sees them itself.
+    const std::string childView = names::ChildViewPath(start.shortPath);
+    start.folder = FolderOf(childView);
+    start.commandLine = ChildCommandLine(childView);
     return true;
 }
 
