@@ -256,6 +256,8 @@ TEST_F(InstalledVelmora, SixtyFourBitScreensaversAreListedSavedAndPlayed) {
 
     catalogue.Select(probeRow);
     PressButton(page, 1003);
+    HWND rotation = GetDlgItem(page, 1001);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(rotation, LVM_GETITEMCOUNT, 0, 0) == 1; }, kWait));
     SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     ASSERT_TRUE(config.WaitForExit(kWait));
     FlushIni();
