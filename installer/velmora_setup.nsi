@@ -1,6 +1,6 @@
 ; VelmoraSetup.exe: installs Velmora for the current machine and registers
 ; an uninstaller. Built by the normal build:
-;   makensis -DVERSION=<x.y.z> -DBIN=<folder of the built programs>
+;   makensis -DVERSION=<x.y.z> -DBIN=<folder of the built programs> -DHELP=<Velmora.chm>
 ;            -DICON=<velmora.ico> -DOUTFILE=<VelmoraSetup.exe> velmora_setup.nsi
 ;
 ; Where the files go, on 32-bit and on 64-bit Windows.
@@ -80,7 +80,7 @@ Section "Velmora (required)" SecProgram
 
   SetOutPath "$INSTDIR"
   File "${BIN}\Velmora.exe"
-  File "${BIN}\Velmora.chm"
+  File "${HELP}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   SetOutPath "$WINDIR"

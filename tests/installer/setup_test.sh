@@ -32,13 +32,13 @@ wait_for() {
 
 rm -rf "$work" && mkdir -p "$work" || exit 1
 
-# A screen of its own.
-n=110
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A screen of its own. Xvfb picks a free display itself and names it once
+# it listens: two tests that looked for a free one at once could pick the
+# same.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=":$n"
-wait_for test -e "/tmp/.X11-unix/X$n" || { echo "Xvfb did not start"; exit 1; }
+wait_for test -s "$work/display" || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
 
 wineboot -i >/dev/null 2>&1 </dev/null || { echo "wineboot failed"; exit 1; }
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
