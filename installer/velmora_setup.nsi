@@ -36,6 +36,7 @@ RequestExecutionLevel admin
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "Sections.nsh"
 
 !define PRODUCT "Velmora"
 !define PUBLISHER "Kestrune"
@@ -181,3 +182,14 @@ SectionEnd
 Section /o "un.Remove my settings" SecUnSettings
   Delete "$WINDIR\Velmora.ini"
 SectionEnd
+
+; A silent uninstall keeps the settings too, unless /REMOVESETTINGS asks
+; for the box to be ticked.
+Function un.onInit
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecUnSettings}
+  ${EndIf}
+FunctionEnd

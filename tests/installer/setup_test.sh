@@ -117,4 +117,14 @@ check "ProgramPath is gone from it" bash -c "! grep -qi ProgramPath '$ini'"
 snapshot "$work/after"
 check "no file left behind" diff "$work/before.files" "$work/after.files"
 check "no key left behind" diff "$work/before.reg" "$work/after.reg"
+
+echo "== reinstall, then uninstall with the settings"
+wine "$bin/VelmoraSetup.exe" /S </dev/null >/dev/null 2>&1
+check "reinstalled" test -f "$programs/Uninstall.exe"
+wine "$programs/Uninstall.exe" /S /REMOVESETTINGS </dev/null >/dev/null 2>&1
+check "the program folder goes again" wait_for test ! -e "$programs"
+check "the Apps & Features entry goes again" wait_for test -z "$(reg_value "$uninstall" DisplayName)"
+check "Velmora.ini goes when asked" wait_for test ! -e "$ini"
+snapshot "$work/after2"
+check "no file left behind the second time" diff "$work/before.files" "$work/after2.files"
 exit $fail
