@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/remote_list.h"
 #include "tests/support/win_test_support.h"
 
 namespace {
@@ -80,47 +81,6 @@ HWND WaitForSheet() {
         kWait);
     return sheet && IsWindowVisible(sheet) ? sheet : nullptr;
 }
-
-// Reads and selects rows of another process's list view through memory in
-// that process.
-class RemoteList {
-public:
-    RemoteList(HWND list, DWORD pid) : m_list(list) {
-        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (m_process)
-            m_memory = static_cast<BYTE*>(VirtualAllocEx(m_process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~RemoteList() {
-        if (m_memory) VirtualFreeEx(m_process, m_memory, 0, MEM_RELEASE);
-        if (m_process) CloseHandle(m_process);
-    }
-    RemoteList(const RemoteList&) = delete;
-    RemoteList& operator=(const RemoteList&) = delete;
-
-    int Count() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
-    std::string Text(int row, int column) const {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = reinterpret_cast<char*>(m_memory + 1024);
-        item.cchTextMax = 1024;
-        WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr);
-        SendMessageA(m_list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_memory));
-        char text[1024] = "";
-        ReadProcessMemory(m_process, m_memory + 1024, text, sizeof text - 1, nullptr);
-        return text;
-    }
-    void Select(int row) const {
-        LVITEMA item{};
-        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr);
-        SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_memory));
-    }
-
-private:
-    HWND m_list;
-    HANDLE m_process = nullptr;
-    BYTE* m_memory = nullptr;
-};
 
 // Ends a screensaver the way a returning user does: its windows close.
 void CloseWindowsOf(DWORD pid) {
