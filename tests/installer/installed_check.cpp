@@ -114,10 +114,18 @@ protected:
         if (!WaitUntil([&] { return !ReadProbeLog(log).empty(); }, kWait)) return started;
         started = ReadProbeLog(log).front();
         EXPECT_EQ(started.ppid, run.Id());
-        // The probe's window first, then the end it brings about.
-        WaitUntil([&] { return !TopLevelWindowsOf(started.pid).empty(); }, kWait);
+        // The probe's shown window first, then the end its closing brings
+        // about. A probe that does not end is ended, so that its file can go.
+        EXPECT_NE(WaitForVisibleWindow(started.pid, kWait), nullptr);
         CloseWindowsOf(started.pid);
         EXPECT_TRUE(run.WaitForExit(kWait));
+        if (HANDLE probe = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started.pid)) {
+            if (WaitForSingleObject(probe, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(probe, 1);
+                WaitForSingleObject(probe, kWait);
+            }
+            CloseHandle(probe);
+        }
         return started;
     }
 
