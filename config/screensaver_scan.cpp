@@ -72,17 +72,16 @@ HICON GetFileIcon(const char* path) {
         return info.hIcon;
     info = SHFILEINFOA{};
     if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON) && info.hIcon) {
-        HICON small = static_cast<HICON>(CopyImage(info.hIcon, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
-        DestroyIcon(info.hIcon);
-        if (small) return small;
+        CIcon large(info.hIcon);
+        if (HICON small = static_cast<HICON>(
+                CopyImage(large.Get(), IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE)))
+            return small;
     }
     // LoadImage without LR_SHARED gives an icon of our own to destroy.
-    HICON own = static_cast<HICON>(LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_SAVER_FILE),
-                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    CIcon own(static_cast<HICON>(LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_SAVER_FILE),
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     if (!own) return nullptr;
-    HICON small = static_cast<HICON>(CopyImage(own, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
-    DestroyIcon(own);
-    return small;
+    return static_cast<HICON>(CopyImage(own.Get(), IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
 }
 
 void ScanFolder(const std::string& folder, const FoundCallback& found,
@@ -96,7 +95,7 @@ void ScanFolder(const std::string& folder, const FoundCallback& found,
         if (IsRotatorFile(Lowered(fileName))) continue;
         if (skip && skip(fileName)) continue;
         const std::string path = folder + fileName;
-        found(FoundScreensaver{DisplayName(ntLine, fileName, path), path, GetFileIcon(path.c_str())});
+        found(FoundScreensaver{DisplayName(ntLine, fileName, path), path, CIcon(GetFileIcon(path.c_str()))});
     } while (FindNextFileA(search, &data));
     FindClose(search);
 }

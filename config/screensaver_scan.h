@@ -7,14 +7,16 @@
 #include <functional>
 #include <string>
 
+#include "framework/icon.h"
+
 namespace velmora_catalogue {
 
-// One screensaver file a scan found. The icon is a 16 x 16 icon the
-// receiver owns (null when none could be made).
+// One screensaver file a scan found, with its 16 x 16 icon (empty when none
+// could be made).
 struct FoundScreensaver {
     std::string name;  // display name
     std::string path;  // folder text + file name as the search reports it
-    HICON icon;
+    CIcon icon;
 };
 using FoundCallback = std::function<void(const FoundScreensaver&)>;
 

@@ -172,11 +172,8 @@ void CScreensavers::ScanDirectory(const char* folder) {
 }
 
 void CScreensavers::AddFound(const velmora_catalogue::FoundScreensaver& found) {
-    int image = -1;
-    if (found.icon) {
-        image = ImageList_ReplaceIcon(m_hImageList, -1, found.icon);
-        DestroyIcon(found.icon);
-    }
+    // The image list keeps a copy; the scan's icon goes with `found`.
+    const int image = found.icon ? ImageList_ReplaceIcon(m_hImageList, -1, found.icon.Get()) : -1;
 
     // The row takes the image index its icon got, so rows and icons stay
     // paired even if one icon could not be added.

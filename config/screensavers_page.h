@@ -45,8 +45,8 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    // Appends a row for a screensaver the scan found; the row owns its icon
-    // through the image list.
+    // Appends a row for a screensaver the scan found, its icon copied into
+    // the image list.
     void AddFound(const velmora_catalogue::FoundScreensaver& found);
     LRESULT OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw);
     void OnClickAvailable();
