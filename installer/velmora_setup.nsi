@@ -12,11 +12,13 @@
 ; folder itself is not redirected.
 ;
 ; - Velmora.scr goes to the Windows folder ($WINDIR). The screensaver
-;   settings of Windows list the screensavers of the Windows folder on both
-;   kinds of Windows, and the 64-bit settings dialog and the 32-bit
-;   Velmora.scr see the same file there. (Put into $SYSDIR by this 32-bit
-;   setup program it would land in SysWOW64 on 64-bit Windows, which the
-;   64-bit settings dialog does not look at for its list.)
+;   settings of Windows list the screensavers of the Windows folder on every
+;   version, and it is the one such folder that a 64-bit program (the
+;   settings dialog, Windows starting the screensaver) and a 32-bit one (this
+;   setup program, Velmora.exe) name alike: SCRNSAVE.EXE then holds one path
+;   that means the same file to all of them. Put into $SYSDIR by this 32-bit
+;   setup program it would land in SysWOW64 on 64-bit Windows, while the
+;   path it wrote would read "System32" to a 64-bit reader.
 ; - Trapline.dll goes to the system folder as this 32-bit process sees it
 ;   ($SYSDIR, redirection left on): System32 on 32-bit Windows, SysWOW64 on
 ;   64-bit Windows. Velmora.scr looks for it in GetSystemDirectoryA's folder,
