@@ -24,8 +24,20 @@ std::string SystemFolder() {
     return std::string(folder, n) + "\\";
 }
 
+namespace {
+
+bool IsNtLine() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+}  // namespace
+
 std::string SysnativeFolder() {
-    if (!IsWow64()) return std::string();
+    // The 9x line has no 64-bit form; a program told it runs there (a
+    // compatibility setting) keeps to the folders of that line.
+    if (!IsNtLine() || !IsWow64()) return std::string();
     char folder[kPathBuffer] = "";
     UINT n = GetWindowsDirectoryA(folder, sizeof folder);
     if (n == 0 || n >= sizeof folder) return std::string();

@@ -14,7 +14,8 @@ bool IsWow64();
 std::string SystemFolder();
 
 // "<Windows>\Sysnative\" on 64-bit Windows, the alias through which this
-// program reaches the real system folder; "" elsewhere.
+// program reaches the real system folder; "" elsewhere, and wherever the
+// system reports the 9x line.
 std::string SysnativeFolder();
 
 // True for a path through the Sysnative alias. Such a path is used as it

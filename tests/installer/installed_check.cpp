@@ -241,4 +241,26 @@ TEST_F(InstalledVelmora, SixtyFourBitScreensaversAreListedSavedAndPlayed) {
     EXPECT_EQ(started.commandLine.find("Sysnative"), std::string::npos) << started.commandLine;
 }
 
+TEST_F(InstalledVelmora, UnderTheNineXLineOnlyItsFoldersAreListed) {
+    if (!IsWow64()) GTEST_SKIP() << "32-bit Windows";
+    Place(BinDir() + "\\probe64.scr", SysnativeFolder() + "probe64.scr");
+    Place(BinDir() + "\\probe.scr", SystemFolder() + "nine.scr");
+    WineVersionFor win98("Velmora.exe", "win98");
+
+    Process config;
+    const std::string folder = program.substr(0, program.rfind('\\'));
+    ASSERT_TRUE(config.Start(program, "\"" + program + "\"", folder));
+    HWND sheet = WaitForDialog(config.Id(), kSheetCaption, kWait);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    RemoteList catalogue(GetDlgItem(page, 1002), config.Id());
+    // The system folder's screensaver is there, under its file name as on
+    // that line; the real system folder's is not.
+    EXPECT_EQ(catalogue.Column(0), std::vector<std::string>{"nine"});
+    for (int row = 0; row < catalogue.Count(); ++row)
+        EXPECT_EQ(catalogue.Text(row, 1).find("Sysnative"), std::string::npos) << catalogue.Text(row, 1);
+    SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(config.WaitForExit(kWait));
+}
+
 }  // namespace
