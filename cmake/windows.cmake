@@ -37,11 +37,12 @@ target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32 ol
 add_library(velmora_settings STATIC
     settings/password_protection.cpp
     settings/runtime_text.cpp
+    settings/system_folders.cpp
     settings/windows_line.cpp
 )
 target_include_directories(velmora_settings PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_settings PRIVATE ${VELMORA_WARNINGS} -Os)
-target_link_libraries(velmora_settings PUBLIC advapi32)
+target_link_libraries(velmora_settings PUBLIC advapi32 velmora_core)
 
 # The one way both programs start a process.
 add_library(velmora_process STATIC
@@ -49,7 +50,7 @@ add_library(velmora_process STATIC
 )
 target_include_directories(velmora_process PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_process PRIVATE ${VELMORA_WARNINGS} -Os)
-target_link_libraries(velmora_process PUBLIC velmora_core kernel32)
+target_link_libraries(velmora_process PUBLIC velmora_settings velmora_core kernel32)
 
 # Velmora.scr without its WinMain and application object, so that tests can
 # link the runner's modes and drive them in-process.
@@ -92,5 +93,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/config/controls/CMakeLists.txt)
 endif()
 add_subdirectory(toolkit)
 add_subdirectory(config)
+add_subdirectory(help)
+add_subdirectory(installer)
 add_subdirectory(tests)
 add_subdirectory(bench)

@@ -12,13 +12,12 @@
 
 #include "config/list_ctrl_sorter.h"
 #include "config/options_rules.h"
-#include "settings/runtime_text.h"
+#include "config/screensaver_scan.h"
 #include "config/screensavers_rules.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
 #include "runner/process_start.h"
 #include "settings/settings_names.h"
-#include "settings/windows_line.h"
 
 using namespace velmora_settings;
 using velmora_catalogue::Change;
@@ -35,8 +34,6 @@ using listview::ItemData;
 using listview::ItemText;
 using listview::SetItemData;
 using listview::SetItemText;
-constexpr int kResourceNameBuffer = 100;
-
 int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int SelectedCount(HWND list) {
@@ -60,27 +57,6 @@ void InsertColumn(HWND list, int column, const char* title, int width) {
 void Apply(CWnd& button, Change change) {
     if (change == Change::Enable) button.EnableWindow(TRUE);
     if (change == Change::Disable) button.EnableWindow(FALSE);
-}
-
-// String 1 of a screensaver file. The file is mapped as data only: loading it
-// as a program would run its DLLs' start-up code inside this process just to
-// read one string.
-std::string ResourceName(const std::string& path) {
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) return std::string();
-    char name[kResourceNameBuffer] = "";
-    int length = LoadStringA(module, 1, name, sizeof name);
-    FreeLibrary(module);
-    return length > 0 ? std::string(name, static_cast<size_t>(length)) : std::string();
-}
-
-std::string DisplayName(bool ntLine, const std::string& fileName, const std::string& path) {
-    if (velmora_catalogue::DisplayNameSource(ntLine, fileName.size()) ==
-        velmora_catalogue::NameSource::StringResource) {
-        std::string name = ResourceName(path);
-        if (!name.empty()) return name;
-    }
-    return velmora_catalogue::NameWithoutExtension(fileName);
 }
 
 std::string Trimmed(const char* text) { return velmora_options::TrimWhiteSpace(text); }
@@ -152,11 +128,8 @@ BOOL CScreensavers::OnInitDialog() {
     if (m_hImageList) ImageList_Destroy(m_hImageList);
     m_hImageList = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1000);
 
-    char folder[kPathBuffer] = "";
-    GetWindowsDirectoryA(folder, sizeof folder);
-    ScanDirectory((std::string(folder) + "\\").c_str());
-    GetSystemDirectoryA(folder, sizeof folder);
-    ScanDirectory((std::string(folder) + "\\").c_str());
+    velmora_catalogue::ScanSystemFolders(
+        [this](const velmora_catalogue::FoundScreensaver& found) { AddFound(found); });
     ScanAdditionalPaths();
 
     // Without LVS_SHAREIMAGELISTS each list view destroys its image list with
@@ -182,39 +155,26 @@ BOOL CScreensavers::OnInitDialog() {
 }
 
 void CScreensavers::ScanDirectory(const char* folder) {
-    int row = RowCount(m_lstAvailable);
-    const bool ntLine = IsNtLine();
+    velmora_catalogue::ScanFolder(
+        folder, [this](const velmora_catalogue::FoundScreensaver& found) { AddFound(found); });
+}
 
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((std::string(folder) + "*.scr").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string fileName = found.cFileName;
-        if (velmora_catalogue::IsRotatorFile(velmora_settings::LowerMultibyte(fileName))) continue;
-        const std::string path = folder + fileName;
-        const std::string name = DisplayName(ntLine, fileName, path);
+void CScreensavers::AddFound(const velmora_catalogue::FoundScreensaver& found) {
+    // The image list keeps a copy; the scan's icon goes with `found`.
+    const int image = found.icon ? ImageList_ReplaceIcon(m_hImageList, -1, found.icon.Get()) : -1;
 
-        int image = -1;
-        if (HICON icon = GetFileIcon(path.c_str())) {
-            image = ImageList_ReplaceIcon(m_hImageList, -1, icon);
-            DestroyIcon(icon);
-        }
-
-        // The row takes the image index its icon got, so rows and icons stay
-        // paired even if one icon could not be added.
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-        item.iItem = row;
-        item.pszText = const_cast<char*>(name.c_str());
-        item.iImage = image;
-        item.lParam = 0;
-        int inserted = static_cast<int>(
-            m_lstAvailable.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        if (inserted < 0) continue;
-        SetItemText(m_lstAvailable, inserted, kFileColumn, path);
-        row = inserted + 1;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    // The row takes the image index its icon got, so rows and icons stay
+    // paired even if one icon could not be added.
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    item.iItem = RowCount(m_lstAvailable);
+    item.pszText = const_cast<char*>(found.name.c_str());
+    item.iImage = image;
+    item.lParam = 0;
+    int inserted = static_cast<int>(
+        m_lstAvailable.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (inserted < 0) return;
+    SetItemText(m_lstAvailable, inserted, kFileColumn, found.path);
 }
 
 void CScreensavers::ScanAdditionalPaths() {
@@ -226,25 +186,6 @@ void CScreensavers::ScanAdditionalPaths() {
         if (trimmed.empty()) break;
         ScanDirectory(trimmed.c_str());
     }
-}
-
-HICON CScreensavers::GetFileIcon(const char* path) {
-    SHFILEINFOA info{};
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) && info.hIcon)
-        return info.hIcon;
-    info = SHFILEINFOA{};
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON) && info.hIcon) {
-        HICON small = static_cast<HICON>(CopyImage(info.hIcon, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
-        DestroyIcon(info.hIcon);
-        if (small) return small;
-    }
-    // LoadImage without LR_SHARED gives an icon of our own to destroy.
-    HICON own = static_cast<HICON>(LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_SAVER_FILE),
-                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    if (!own) return nullptr;
-    HICON small = static_cast<HICON>(CopyImage(own, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
-    DestroyIcon(own);
-    return small;
 }
 
 int CScreensavers::FindAvailable(const char* text, int column) {

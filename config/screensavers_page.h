@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "config/screensaver_scan.h"
 #include "framework/wnd.h"
 #include "toolkit/flat_button.h"
 #include "toolkit/toolkit_page.h"
@@ -26,8 +27,6 @@ public:
     void ScanDirectory(const char* folder);
     // ScanDirectory for every folder of the `Additional Path` section.
     void ScanAdditionalPaths();
-    // A 16 x 16 icon for a file; the caller owns it.
-    HICON GetFileIcon(const char* path);
     // The first catalogue row whose text in the column equals the text,
     // case included; -1 if none.
     int FindAvailable(const char* text, int column);
@@ -46,6 +45,9 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
+    // Appends a row for a screensaver the scan found, its icon copied into
+    // the image list.
+    void AddFound(const velmora_catalogue::FoundScreensaver& found);
     LRESULT OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw);
     void OnClickAvailable();
     void OnClickSelected();

@@ -4,6 +4,7 @@
 
 #include "runner/process_rules.h"
 #include "settings/settings_names.h"
+#include "settings/system_folders.h"
 
 namespace velmora::process {
 
@@ -42,9 +43,14 @@ std::string ShortPathOf(const std::string& path) {
 
 StartPlan PlanStart(const std::string& path, const std::string& arguments, bool withProgram) {
     StartPlan plan;
-    plan.program = ShortPathOf(path);
-    plan.folder = WorkingFolderOf(plan.program, IsLeadByte);
-    if (withProgram) plan.commandLine = CommandLineFor(plan.program, arguments);
+    // A 64-bit screensaver in the real system folder, reached through the
+    // Sysnative alias, is started by that path (the alias has no short form,
+    // and the real system folder's names are short already); it gets its
+    // command line and folder as it sees them itself, in System32.
+    plan.program = velmora_settings::IsSysnativePath(path) ? path : ShortPathOf(path);
+    const std::string childView = velmora_settings::ChildViewPath(plan.program);
+    plan.folder = WorkingFolderOf(childView, IsLeadByte);
+    if (withProgram) plan.commandLine = CommandLineFor(childView, arguments);
     return plan;
 }
 

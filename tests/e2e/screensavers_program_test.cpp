@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/remote_list.h"
 #include "tests/support/win_test_support.h"
 
 namespace {
@@ -40,60 +41,6 @@ std::string ShortPath(const std::string& path) {
     DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
     return n ? std::string(buffer, n) : path;
 }
-
-// A list view of another process: its item structures must live in that
-// process's memory for the list view to read and fill them.
-class RemoteList {
-public:
-    RemoteList(HWND list, DWORD pid) : m_list(list) {
-        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (m_process)
-            m_memory = static_cast<BYTE*>(
-                VirtualAllocEx(m_process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    }
-    ~RemoteList() {
-        if (m_memory) VirtualFreeEx(m_process, m_memory, 0, MEM_RELEASE);
-        if (m_process) CloseHandle(m_process);
-    }
-    RemoteList(const RemoteList&) = delete;
-    RemoteList& operator=(const RemoteList&) = delete;
-
-    int Count() const { return static_cast<int>(SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0)); }
-    std::string Text(int row, int column) const {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = reinterpret_cast<char*>(m_memory + 1024);
-        item.cchTextMax = 1024;
-        WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr);
-        SendMessageA(m_list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_memory));
-        char text[1024] = "";
-        ReadProcessMemory(m_process, m_memory + 1024, text, sizeof text - 1, nullptr);
-        return text;
-    }
-    std::vector<std::string> Column(int column) const {
-        std::vector<std::string> texts;
-        for (int i = 0; i < Count(); ++i) texts.push_back(Text(i, column));
-        return texts;
-    }
-    // A real left click in the middle of the row's label.
-    void Click(int row) const {
-        RECT rect{};
-        rect.left = LVIR_LABEL;
-        WriteProcessMemory(m_process, m_memory, &rect, sizeof rect, nullptr);
-        SendMessageA(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_memory));
-        ReadProcessMemory(m_process, m_memory, &rect, sizeof rect, nullptr);
-        POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ClientToScreen(m_list, &point);
-        ClickAt(m_list, point);
-    }
-    int Mark() const { return static_cast<int>(SendMessageA(m_list, LVM_GETSELECTIONMARK, 0, 0)); }
-    bool Usable() const { return m_memory != nullptr; }
-
-private:
-    HWND m_list;
-    HANDLE m_process = nullptr;
-    BYTE* m_memory = nullptr;
-};
 
 class ScreensaversProgram : public ::testing::Test {
 protected:

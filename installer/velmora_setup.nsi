@@ -1,0 +1,197 @@
+; VelmoraSetup.exe: installs Velmora for the current machine and registers
+; an uninstaller. Built by the normal build:
+;   makensis -DVERSION=<x.y.z> -DBIN=<folder of the built programs> -DHELP=<Velmora.chm>
+;            -DICON=<velmora.ico> -DOUTFILE=<VelmoraSetup.exe> velmora_setup.nsi
+;
+; Where the files go, on 32-bit and on 64-bit Windows.
+;
+; The setup program is itself a 32-bit process, and so is Velmora.scr. On
+; 64-bit Windows a 32-bit process that names the system folder
+; (C:\Windows\System32, which is also what GetSystemDirectoryA tells it)
+; is sent to C:\Windows\SysWOW64 by the file system redirector; the Windows
+; folder itself is not redirected.
+;
+; - Velmora.scr goes to the Windows folder ($WINDIR). The screensaver
+;   settings of Windows list the screensavers of the Windows folder on every
+;   version, and it is the one such folder that a 64-bit program (the
+;   settings dialog, Windows starting the screensaver) and a 32-bit one (this
+;   setup program, Velmora.exe) name alike: SCRNSAVE.EXE then holds one path
+;   that means the same file to all of them. Put into $SYSDIR by this 32-bit
+;   setup program it would land in SysWOW64 on 64-bit Windows, while the
+;   path it wrote would read "System32" to a 64-bit reader.
+; - Trapline.dll goes to the system folder as this 32-bit process sees it
+;   ($SYSDIR, redirection left on): System32 on 32-bit Windows, SysWOW64 on
+;   64-bit Windows. Velmora.scr looks for it in GetSystemDirectoryA's folder,
+;   which for the 32-bit Velmora.scr is redirected the same way, so it finds
+;   the 32-bit library and never a 64-bit one it could not load.
+; - Velmora.exe and Velmora.chm go to a Program Files folder: the 32-bit one
+;   ($PROGRAMFILES, "Program Files (x86)" on 64-bit Windows). The program
+;   opens its help file by bare name from its current folder, so the Start
+;   menu shortcut starts it in its own folder.
+; - Velmora.ini lives in the Windows folder, where the profile functions put
+;   a bare file name; the setup program writes General/ProgramPath there.
+
+Unicode true
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
+!include "Sections.nsh"
+
+!define PRODUCT "Velmora"
+!define PUBLISHER "Kestrune"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora"
+!define DESKTOP_KEY "Control Panel\Desktop"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\Velmora"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Velmora.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Open the Velmora configuration program"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
+
+Section "Velmora (required)" SecProgram
+  SectionIn RO
+  SetOverwrite on
+
+  SetOutPath "$INSTDIR"
+  File "${BIN}\Velmora.exe"
+  File "${HELP}"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  SetOutPath "$WINDIR"
+  File "${BIN}\Velmora.scr"
+  SetOutPath "$SYSDIR"
+  File "${BIN}\Trapline.dll"
+
+  ; The first Settings press opens the program without asking for its folder.
+  WriteINIStr "$WINDIR\Velmora.ini" "General" "ProgramPath" "$INSTDIR\Velmora.exe"
+
+  ; The shortcut's working folder is the folder current at its creation.
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  CreateShortCut "$SMPROGRAMS\Velmora.lnk" "$INSTDIR\Velmora.exe" "" "$INSTDIR\Velmora.exe" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Velmora.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ; Apps & Features shows the size in KB: the program folder and the two
+  ; files in the Windows folders.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  ${GetSize} "$WINDIR" "/M=Velmora.scr /S=0K /G=0" $1 $2 $3
+  IntOp $0 $0 + $1
+  ${GetSize} "$SYSDIR" "/M=Trapline.dll /S=0K /G=0" $1 $2 $3
+  IntOp $0 $0 + $1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "Make Velmora my screensaver" SecActivate
+  ; What was there before, so that the uninstaller can put it back.
+  ClearErrors
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${IfNot} ${Errors}
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "PreviousScreensaver" $0
+  ${EndIf}
+  ClearErrors
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+  ${IfNot} ${Errors}
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "PreviousScreenSaveActive" $0
+  ${EndIf}
+
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$WINDIR\Velmora.scr"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+SectionEnd
+
+Section "un.Velmora (required)" SecUnProgram
+  SectionIn RO
+
+  ; The screensaver setting goes back to what it was, unless the user has
+  ; chosen another screensaver since.
+  ClearErrors
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${IfNot} ${Errors}
+    ${GetFileName} $0 $1
+    ${If} $1 == "Velmora.scr"
+      ClearErrors
+      ReadRegStr $2 HKLM "${UNINSTALL_KEY}" "PreviousScreensaver"
+      ${If} ${Errors}
+        DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      ${Else}
+        WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $2
+      ${EndIf}
+      ClearErrors
+      ReadRegStr $2 HKLM "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+      ${If} ${Errors}
+        DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+      ${Else}
+        WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" $2
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+
+  ; ProgramPath would name a program that is gone.
+  ReadINIStr $0 "$WINDIR\Velmora.ini" "General" "ProgramPath"
+  ${If} $0 == "$INSTDIR\Velmora.exe"
+    DeleteINIStr "$WINDIR\Velmora.ini" "General" "ProgramPath"
+  ${EndIf}
+
+  SetShellVarContext all
+  Delete "$SMPROGRAMS\Velmora.lnk"
+  Delete "$WINDIR\Velmora.scr"
+  Delete "$SYSDIR\Trapline.dll"
+  Delete "$INSTDIR\Velmora.exe"
+  Delete "$INSTDIR\Velmora.chm"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
+
+Section /o "un.Remove my settings" SecUnSettings
+  Delete "$WINDIR\Velmora.ini"
+SectionEnd
+
+; A silent uninstall keeps the settings too, unless /REMOVESETTINGS asks
+; for the box to be ticked.
+Function un.onInit
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecUnSettings}
+  ${EndIf}
+FunctionEnd

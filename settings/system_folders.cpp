@@ -1,0 +1,57 @@
+#include "settings/system_folders.h"
+
+#include <windows.h>
+
+#include "settings/native_view.h"
+#include "settings/settings_names.h"
+
+namespace velmora_settings {
+
+bool IsWow64() {
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel) return false;
+    auto isWow64Process =
+        reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::string SystemFolder() {
+    char folder[kPathBuffer] = "";
+    UINT n = GetSystemDirectoryA(folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder) return std::string();
+    return std::string(folder, n) + "\\";
+}
+
+namespace {
+
+bool IsNtLine() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+}  // namespace
+
+std::string SysnativeFolder() {
+    // The 9x line has no 64-bit form; a program told it runs there (a
+    // compatibility setting) keeps to the folders of that line.
+    if (!IsNtLine() || !IsWow64()) return std::string();
+    char folder[kPathBuffer] = "";
+    UINT n = GetWindowsDirectoryA(folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder) return std::string();
+    std::string windows(folder, n);
+    if (windows.back() != '\\') windows += '\\';
+    return windows + "Sysnative\\";
+}
+
+bool IsSysnativePath(const std::string& path) { return IsInFolder(path, SysnativeFolder()); }
+
+std::string ChildViewPath(const std::string& path) {
+    const std::string sysnative = SysnativeFolder();
+    if (sysnative.empty()) return path;
+    return NativeViewPath(path, sysnative, SystemFolder());
+}
+
+}  // namespace velmora_settings
