@@ -88,9 +88,7 @@ add_subdirectory(${VELMORA_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 add_subdirectory(trapline)
 add_subdirectory(savers)
 # Velmora.exe: its own controls, the UI toolkit, then the program and pages.
-if(EXISTS ${CMAKE_SOURCE_DIR}/config/controls/CMakeLists.txt)
-    add_subdirectory(config/controls)
-endif()
+add_subdirectory(config/controls)
 add_subdirectory(toolkit)
 add_subdirectory(config)
 add_subdirectory(help)

@@ -71,10 +71,7 @@ std::string EntryKey(const char* format, int i) {
 
 CScreensavers::CScreensavers() : CToolkitPage(IDD_SCREENSAVERS) {}
 
-CScreensavers::~CScreensavers() {
-    // Both list views were told to share the list, so neither destroys it.
-    if (m_hImageList) ImageList_Destroy(m_hImageList);
-}
+CScreensavers::~CScreensavers() = default;
 
 void CScreensavers::DoDataExchange(CDataExchange* dx) {
     CToolkitPage::DoDataExchange(dx);
@@ -125,8 +122,7 @@ BOOL CScreensavers::OnInitDialog() {
         }
     }
 
-    if (m_hImageList) ImageList_Destroy(m_hImageList);
-    m_hImageList = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1000);
+    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1000);
 
     velmora_catalogue::ScanSystemFolders(
         [this](const velmora_catalogue::FoundScreensaver& found) { AddFound(found); });
@@ -136,7 +132,7 @@ BOOL CScreensavers::OnInitDialog() {
     // itself; the page owns the one list both show.
     for (CWnd* list : {&m_lstAvailable, &m_lstSelected}) {
         list->ModifyStyle(0, LVS_SHAREIMAGELISTS);
-        list->SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_hImageList));
+        list->SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList.Get()));
     }
 
     LoadSelection();
@@ -161,7 +157,7 @@ void CScreensavers::ScanDirectory(const char* folder) {
 
 void CScreensavers::AddFound(const velmora_catalogue::FoundScreensaver& found) {
     // The image list keeps a copy; the scan's icon goes with `found`.
-    const int image = found.icon ? ImageList_ReplaceIcon(m_hImageList, -1, found.icon.Get()) : -1;
+    const int image = found.icon ? ImageList_ReplaceIcon(m_imageList, -1, found.icon.Get()) : -1;
 
     // The row takes the image index its icon got, so rows and icons stay
     // paired even if one icon could not be added.

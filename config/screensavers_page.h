@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/screensaver_scan.h"
+#include "framework/image_list.h"
 #include "framework/wnd.h"
 #include "toolkit/flat_button.h"
 #include "toolkit/toolkit_page.h"
@@ -64,7 +65,8 @@ private:
 
     CWnd m_lstSelected;   // 1001, the rotation list
     CWnd m_lstAvailable;  // 1002, the catalogue
-    HIMAGELIST m_hImageList = nullptr;
+    // Shared by both list views (LVS_SHAREIMAGELISTS): this page destroys it.
+    CImageList m_imageList;
     CFlatButton m_btnRemoveSelected;  // 1005
     CFlatButton m_btnRemoveAll;       // 1006
     CFlatButton m_btnAddSelected;     // 1003

@@ -19,8 +19,4 @@ enum class CloseMethod {
 };
 
 // platformIsNt: dwPlatformId == VER_PLATFORM_WIN32_NT.
-inline CloseMethod CloseMethodFor(bool platformIsNt, unsigned major, unsigned minor) {
-    if (!platformIsNt) return CloseMethod::CloseForegroundWindow;
-    if (major <= 4 || minor == 0) return CloseMethod::CloseScreenSaverDesktop;
-    return CloseMethod::CloseChildWindows;
-}
+CloseMethod CloseMethodFor(bool platformIsNt, unsigned major, unsigned minor);

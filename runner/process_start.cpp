@@ -14,22 +14,6 @@ bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 }  // namespace
 
-ScopedHandle& ScopedHandle::operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-}
-
-HANDLE ScopedHandle::Release() {
-    HANDLE handle = m_handle;
-    m_handle = nullptr;
-    return handle;
-}
-
-void ScopedHandle::Reset(HANDLE handle) {
-    if (m_handle && m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-    m_handle = handle;
-}
-
 void ProcessHandles::WaitForExit() const {
     if (m_process) WaitForSingleObject(m_process.Get(), INFINITE);
 }

@@ -6,27 +6,9 @@
 
 #include <string>
 
+#include "framework/handle.h"
+
 namespace velmora::process {
-
-// A kernel handle, closed at destruction. Move-only.
-class ScopedHandle {
-public:
-    ScopedHandle() = default;
-    explicit ScopedHandle(HANDLE handle) : m_handle(handle) {}
-    ~ScopedHandle() { Reset(); }
-    ScopedHandle(ScopedHandle&& other) noexcept : m_handle(other.Release()) {}
-    ScopedHandle& operator=(ScopedHandle&& other) noexcept;
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-    HANDLE Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
-    HANDLE Release();
-    void Reset(HANDLE handle = nullptr);
-
-private:
-    HANDLE m_handle = nullptr;
-};
 
 // The process and thread handles of a started process, and their ids.
 // Move-only; both handles are closed with it.
@@ -47,8 +29,8 @@ public:
     void WaitForExit() const;
 
 private:
-    ScopedHandle m_process;
-    ScopedHandle m_thread;
+    CHandle m_process;
+    CHandle m_thread;
     DWORD m_processId = 0;
 };
 

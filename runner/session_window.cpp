@@ -16,7 +16,6 @@
 
 namespace names = velmora_settings;
 using velmora::process::ProcessHandles;
-using velmora::process::ScopedHandle;
 
 namespace {
 
@@ -163,9 +162,9 @@ int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
         return -1;
     }
 
-    m_wake.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     if (!m_wake) return -1;
-    m_hLauncherThread.Reset(CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr));
+    m_hLauncherThread.Attach(CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr));
     if (!m_hLauncherThread) return -1;
 
     if (GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRotate, 0, names::kIniFile) &&
@@ -323,7 +322,7 @@ void CScrWnd::WaitForNextPick() {
 }
 
 void CScrWnd::WaitForChild(ProcessHandles& child) {
-    ScopedHandle handOff;
+    CHandle handOff;
     bool closedAgain = false;
     for (;;) {
         const RunState state = ReadState();
@@ -377,11 +376,11 @@ void CScrWnd::WaitForChild(ProcessHandles& child) {
     }
 }
 
-ScopedHandle CScrWnd::FindHandOff(const ProcessHandles& child, DWORD& handOffId) {
+CHandle CScrWnd::FindHandOff(const ProcessHandles& child, DWORD& handOffId) {
     // The child's handle is still open, so its id is not reused meanwhile and
     // the hook library can read its times too.
     FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(child.Process(), &created, &exited, &kernel, &user)) return ScopedHandle();
+    if (!GetProcessTimes(child.Process(), &created, &exited, &kernel, &user)) return CHandle();
     velmora::handoff::ChildLife life;
     life.id = child.ProcessId();
     life.created = FileTimeValue(created);
@@ -389,22 +388,22 @@ ScopedHandle CScrWnd::FindHandOff(const ProcessHandles& child, DWORD& handOffId)
 
     DWORD id = 0;
     if (!g_hookLibrary.FindProcessChild || !g_hookLibrary.FindProcessChild(life.id, &id))
-        return ScopedHandle();
+        return CHandle();
     const DWORD rights = SYNCHRONIZE | PROCESS_TERMINATE;
     HANDLE process = OpenProcess(rights | PROCESS_QUERY_INFORMATION, FALSE, id);
     if (!process) process = OpenProcess(rights | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    ScopedHandle handOff(process);
-    if (!handOff) return ScopedHandle();
+    CHandle handOff(process);
+    if (!handOff) return CHandle();
     // Only a process created while the child ran is its hand-off: an older
     // one merely inherited a parent id that the child's id once was.
     if (!GetProcessTimes(handOff.Get(), &created, &exited, &kernel, &user) ||
         !velmora::handoff::CreatedWhileRunning(life, FileTimeValue(created)))
-        return ScopedHandle();
+        return CHandle();
     handOffId = id;
     return handOff;
 }
 
-void CScrWnd::EndChild(ProcessHandles& child, ScopedHandle& handOff, bool askFirst) {
+void CScrWnd::EndChild(ProcessHandles& child, CHandle& handOff, bool askFirst) {
     ChildProcessIds ids;
     {
         std::lock_guard<std::mutex> hold(m_lock);

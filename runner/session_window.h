@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 
+#include "framework/handle.h"
 #include "framework/wnd.h"
 #include "runner/close_running.h"
 #include "runner/input_watch.h"
@@ -39,7 +40,6 @@ protected:
 
 private:
     using ProcessHandles = velmora::process::ProcessHandles;
-    using ScopedHandle = velmora::process::ScopedHandle;
 
     // What the launcher reads of the shared state at one moment.
     struct RunState {
@@ -60,10 +60,10 @@ private:
     void WaitForChild(ProcessHandles& child);
     // The process the ended child handed its work to, if it was created
     // while the child ran; empty otherwise.
-    ScopedHandle FindHandOff(const ProcessHandles& child, DWORD& handOffId);
+    CHandle FindHandOff(const ProcessHandles& child, DWORD& handOffId);
     // Asks the child's windows to close, waits a little, then terminates
     // what is left, hand-off included.
-    void EndChild(ProcessHandles& child, ScopedHandle& handOff, bool askFirst);
+    void EndChild(ProcessHandles& child, CHandle& handOff, bool askFirst);
     // Waits, without busy spinning, until a new pick can differ from the one
     // just made (the random choice depends on the clock's millisecond).
     void WaitForNextPick();
@@ -78,9 +78,9 @@ private:
     // Stops the launcher, waits for it to end, and releases the hook library.
     void ReleaseRun();
 
-    ScopedHandle m_hLauncherThread;
+    CHandle m_hLauncherThread;
     // Wakes the launcher when the shared state changed (auto-reset).
-    ScopedHandle m_wake;
+    CHandle m_wake;
     velmora::runner::InputWatch m_input;
 
     // Guards everything below; the launcher's decision after a child ended

@@ -3,10 +3,5 @@
 // as 0 and would make the timer fire continuously, so anything below the
 // configuration's minimum falls back to the default; anything above its
 // maximum is held there, so that minutes × 60000 never overflows.
-#include "settings/settings_names.h"
 
-inline int ShowTimeMinutes(int stored) {
-    if (stored < velmora_settings::kMinShowTime) return velmora_settings::kDefaultShowTime;
-    if (stored > velmora_settings::kMaxShowTime) return velmora_settings::kMaxShowTime;
-    return stored;
-}
+int ShowTimeMinutes(int stored);
