@@ -35,6 +35,7 @@ target_compile_options(velmora_framework PRIVATE ${VELMORA_WARNINGS} -Os)
 target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32 ole32 oleaut32 uuid)
 
 add_library(velmora_settings STATIC
+    settings/extra_folders.cpp
     settings/password_protection.cpp
     settings/runtime_text.cpp
     settings/system_folders.cpp

@@ -9,6 +9,7 @@
 #include "config/options_rules.h"
 #include "settings/runtime_text.h"
 #include "resources/velmora_exe_ids.h"
+#include "settings/extra_folders.h"
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
 
@@ -50,10 +51,7 @@ BOOL COptions::OnInitDialog() {
     m_spnMinutes.SendMessage(UDM_SETRANGE, 0,
                              MAKELPARAM(names::kMaxShowTime, names::kMinShowTime));
 
-    for (const std::string& folder : velmora_options::StoredFolders([](int i) {
-             return ReadString(names::kSectionAdditionalPath, PathKey(i).c_str(), "");
-         }))
-        m_lstPaths.AddItem(folder);
+    for (const std::string& folder : names::ReadExtraFolders()) m_lstPaths.AddItem(folder);
 
     // GetPrivateProfileIntA answers a UINT; a stored -1 comes back as -1.
     int order = static_cast<int>(

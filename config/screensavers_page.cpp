@@ -17,6 +17,7 @@
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
 #include "runner/process_start.h"
+#include "settings/extra_folders.h"
 #include "settings/settings_names.h"
 
 using namespace velmora_settings;
@@ -174,14 +175,7 @@ void CScreensavers::AddFound(const velmora_catalogue::FoundScreensaver& found) {
 }
 
 void CScreensavers::ScanAdditionalPaths() {
-    for (int i = 0;; ++i) {
-        char folder[kPathBuffer] = "";
-        GetPrivateProfileStringA(kSectionAdditionalPath, EntryKey(kKeyPathFormat, i).c_str(), "",
-                                 folder, sizeof folder, kIniFile);
-        const std::string trimmed = Trimmed(folder);
-        if (trimmed.empty()) break;
-        ScanDirectory(trimmed.c_str());
-    }
+    for (const std::string& folder : ReadExtraFolders()) ScanDirectory(folder.c_str());
 }
 
 int CScreensavers::FindAvailable(const char* text, int column) {
