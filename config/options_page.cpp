@@ -13,7 +13,7 @@
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
 
-namespace names = velmora_settings;
+namespace names = velmora::settings;
 
 namespace {
 
@@ -61,8 +61,8 @@ BOOL COptions::OnInitDialog() {
     m_strMinutes = ReadString(names::kSectionOptions, names::kKeyShowTime,
                               std::to_string(names::kDefaultShowTime).c_str());
 
-    velmora_options::LoadedOptions loaded =
-        velmora_options::LoadOptions(order, showTime, IsPasswordProtected() != FALSE);
+    velmora::options::LoadedOptions loaded =
+        velmora::options::LoadOptions(order, showTime, IsPasswordProtected() != FALSE);
     m_nOrder = loaded.order;
     m_nShowTime = loaded.showTime;
     if (loaded.passwordNote) {
@@ -106,16 +106,16 @@ void COptions::OnOK() {
     WritePrivateProfileStringA(names::kSectionAdditionalPath, nullptr, nullptr, names::kIniFile);
     std::vector<std::string> items;
     for (int i = 0; i < m_lstPaths.GetCount(); ++i) items.push_back(m_lstPaths.GetItemText(i));
-    std::vector<std::string> folders = velmora_options::FoldersToSave(items, velmora_settings::RuntimeText());
+    std::vector<std::string> folders = velmora::options::FoldersToSave(items, velmora::settings::RuntimeText());
     for (size_t k = 0; k < folders.size(); ++k)
         WritePrivateProfileStringA(names::kSectionAdditionalPath,
                                    PathKey(static_cast<int>(k)).c_str(), folders[k].c_str(),
                                    names::kIniFile);
 
     WritePrivateProfileStringA(names::kSectionOptions, names::kKeyRandomOrder,
-                               velmora_options::ChoiceFlag(m_nOrder), names::kIniFile);
+                               velmora::options::ChoiceFlag(m_nOrder), names::kIniFile);
     WritePrivateProfileStringA(names::kSectionOptions, names::kKeyRotate,
-                               velmora_options::ChoiceFlag(m_nShowTime), names::kIniFile);
+                               velmora::options::ChoiceFlag(m_nShowTime), names::kIniFile);
     WritePrivateProfileStringA(names::kSectionOptions, names::kKeyShowTime, m_strMinutes.c_str(),
                                names::kIniFile);
 }

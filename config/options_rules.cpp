@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace velmora_options {
+namespace velmora::options {
 
 namespace {
 bool IsWhiteSpace(char c) { return c != '\0' && std::strchr(" \t\n\v\f\r", c) != nullptr; }
@@ -72,4 +72,4 @@ LoadedOptions LoadOptions(int storedOrder, int storedShowTime, bool passwordProt
     return loaded;
 }
 
-}  // namespace velmora_options
+}  // namespace velmora::options

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora_options {
+namespace velmora::options {
 
 // The text without white space at either end (space, tab, line feed,
 // vertical tab, form feed, carriage return).
@@ -49,4 +49,4 @@ struct LoadedOptions {
 };
 LoadedOptions LoadOptions(int storedOrder, int storedShowTime, bool passwordProtected);
 
-}  // namespace velmora_options
+}  // namespace velmora::options

@@ -12,7 +12,7 @@
 #include "settings/system_folders.h"
 #include "settings/windows_line.h"
 
-namespace velmora_catalogue {
+namespace velmora::catalogue {
 
 namespace {
 
@@ -37,7 +37,7 @@ bool FileExists(const std::string& path) {
 }
 
 std::string WindowsFolder() {
-    char folder[velmora_settings::kPathBuffer] = "";
+    char folder[velmora::settings::kPathBuffer] = "";
     UINT n = GetWindowsDirectoryA(folder, sizeof folder);
     if (n == 0 || n >= sizeof folder) return std::string();
     return std::string(folder, n) + "\\";
@@ -79,7 +79,7 @@ void ScanFolder(const std::string& folder, const FoundCallback& found,
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         const std::string fileName = data.cFileName;
-        if (IsRotatorFile(velmora_settings::LowerMultibyte(fileName))) continue;
+        if (IsRotatorFile(velmora::settings::LowerMultibyte(fileName))) continue;
         if (skip && skip(fileName)) continue;
         const std::string path = folder + fileName;
         found(FoundScreensaver{DisplayName(ntLine, fileName, path), path, CIcon(GetFileIcon(path.c_str()))});
@@ -89,14 +89,14 @@ void ScanFolder(const std::string& folder, const FoundCallback& found,
 
 void ScanSystemFolders(const FoundCallback& found) {
     ScanFolder(WindowsFolder(), found);
-    const std::string system = velmora_settings::SystemFolder();
+    const std::string system = velmora::settings::SystemFolder();
     ScanFolder(system, found);
     // Only on 64-bit Windows: there the system folder above was the 32-bit
     // one, and the real one is reached through the alias.
-    const std::string sysnative = velmora_settings::SysnativeFolder();
+    const std::string sysnative = velmora::settings::SysnativeFolder();
     if (sysnative.empty()) return;
     ScanFolder(sysnative, found,
                [&system](const std::string& fileName) { return FileExists(system + fileName); });
 }
 
-}  // namespace velmora_catalogue
+}  // namespace velmora::catalogue

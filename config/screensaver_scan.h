@@ -9,7 +9,7 @@
 
 #include "framework/icon.h"
 
-namespace velmora_catalogue {
+namespace velmora::catalogue {
 
 // One screensaver file a scan found, with its 16 x 16 icon (empty when none
 // could be made).
@@ -39,4 +39,4 @@ std::string DisplayName(bool ntLine, const std::string& fileName, const std::str
 // A 16 x 16 icon for a file; the caller owns it.
 HICON GetFileIcon(const char* path);
 
-}  // namespace velmora_catalogue
+}  // namespace velmora::catalogue

@@ -20,8 +20,8 @@
 #include "settings/extra_folders.h"
 #include "settings/settings_names.h"
 
-using namespace velmora_settings;
-using velmora_catalogue::Change;
+using namespace velmora::settings;
+using velmora::catalogue::Change;
 
 namespace {
 
@@ -60,7 +60,7 @@ void Apply(CWnd& button, Change change) {
     if (change == Change::Disable) button.EnableWindow(FALSE);
 }
 
-std::string Trimmed(const char* text) { return velmora_options::TrimWhiteSpace(text); }
+std::string Trimmed(const char* text) { return velmora::options::TrimWhiteSpace(text); }
 
 std::string EntryKey(const char* format, int i) {
     char key[32];
@@ -125,8 +125,8 @@ BOOL CScreensavers::OnInitDialog() {
 
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1000);
 
-    velmora_catalogue::ScanSystemFolders(
-        [this](const velmora_catalogue::FoundScreensaver& found) { AddFound(found); });
+    velmora::catalogue::ScanSystemFolders(
+        [this](const velmora::catalogue::FoundScreensaver& found) { AddFound(found); });
     ScanAdditionalPaths();
 
     // Without LVS_SHAREIMAGELISTS each list view destroys its image list with
@@ -152,11 +152,11 @@ BOOL CScreensavers::OnInitDialog() {
 }
 
 void CScreensavers::ScanDirectory(const char* folder) {
-    velmora_catalogue::ScanFolder(
-        folder, [this](const velmora_catalogue::FoundScreensaver& found) { AddFound(found); });
+    velmora::catalogue::ScanFolder(
+        folder, [this](const velmora::catalogue::FoundScreensaver& found) { AddFound(found); });
 }
 
-void CScreensavers::AddFound(const velmora_catalogue::FoundScreensaver& found) {
+void CScreensavers::AddFound(const velmora::catalogue::FoundScreensaver& found) {
     // The image list keeps a copy; the scan's icon goes with `found`.
     const int image = found.icon ? ImageList_ReplaceIcon(m_imageList, -1, found.icon.Get()) : -1;
 
@@ -320,14 +320,14 @@ LRESULT CScreensavers::OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw) {
 }
 
 void CScreensavers::OnClickAvailable() {
-    const auto click = velmora_catalogue::OnCatalogueClick(SelectedCount(m_lstAvailable));
+    const auto click = velmora::catalogue::OnCatalogueClick(SelectedCount(m_lstAvailable));
     Apply(m_btnAddSelected, click.addSelected);
     Apply(m_btnSettings, click.settingsPreview);
     Apply(m_btnPreview, click.settingsPreview);
 }
 
 void CScreensavers::OnClickSelected() {
-    const auto click = velmora_catalogue::OnRotationClick(
+    const auto click = velmora::catalogue::OnRotationClick(
         SelectedCount(m_lstSelected), RowCount(m_lstSelected), SelectionMark(m_lstSelected));
     Apply(m_btnRemoveSelected, click.removeSelected);
     Apply(m_btnUp, click.up);
@@ -398,11 +398,11 @@ void CScreensavers::OnPreview() {
 void CScreensavers::OnMove(int direction) {
     const int rows = RowCount(m_lstSelected);
     const int mark = SelectionMark(m_lstSelected);
-    const int target = velmora_catalogue::MoveTarget(mark, rows, direction);
+    const int target = velmora::catalogue::MoveTarget(mark, rows, direction);
     if (target == -1) return;
     SwapSelectedRows(mark, target);
     m_lstSelected.SendMessage(LVM_SETSELECTIONMARK, 0, target);
-    const auto buttons = velmora_catalogue::AfterMove(target, rows, direction);
+    const auto buttons = velmora::catalogue::AfterMove(target, rows, direction);
     Apply(m_btnUp, buttons.up);
     Apply(m_btnDown, buttons.down);
 }

@@ -48,7 +48,7 @@ protected:
 private:
     // Appends a row for a screensaver the scan found, its icon copied into
     // the image list.
-    void AddFound(const velmora_catalogue::FoundScreensaver& found);
+    void AddFound(const velmora::catalogue::FoundScreensaver& found);
     LRESULT OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw);
     void OnClickAvailable();
     void OnClickSelected();

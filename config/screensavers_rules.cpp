@@ -1,6 +1,6 @@
 #include "config/screensavers_rules.h"
 
-namespace velmora_catalogue {
+namespace velmora::catalogue {
 
 NameSource DisplayNameSource(bool ntLine, std::size_t fileNameLength) {
     return ntLine && fileNameLength <= 12 ? NameSource::StringResource : NameSource::FileName;
@@ -52,4 +52,4 @@ MoveButtons AfterMove(int newMark, int rowCount, int direction) {
     return buttons;
 }
 
-}  // namespace velmora_catalogue
+}  // namespace velmora::catalogue

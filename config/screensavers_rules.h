@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace velmora_catalogue {
+namespace velmora::catalogue {
 
 // Where a file's display name comes from.
 enum class NameSource {
@@ -54,4 +54,4 @@ struct MoveButtons {
 };
 MoveButtons AfterMove(int newMark, int rowCount, int direction);
 
-}  // namespace velmora_catalogue
+}  // namespace velmora::catalogue

@@ -7,10 +7,10 @@
 #include "fuzz/fuzz_input.h"
 #include "runner/process_rules.h"
 
-using namespace velmora_catalogue;
+using namespace velmora::catalogue;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    velmora_fuzz::FuzzInput in(data, size);
+    velmora::fuzz::FuzzInput in(data, size);
     const int selected = in.Int(), rows = in.Int(), mark = in.Int();
     const int direction = (in.Byte() & 1) ? 1 : -1;
     const bool ntLine = in.Byte() & 1;

@@ -24,7 +24,7 @@ struct Heights : PictureHeights {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    velmora_fuzz::FuzzInput in(data, size);
+    velmora::fuzz::FuzzInput in(data, size);
     const int areaHeight = in.Int() % 2000;
     const int colours = static_cast<int>(in.Byte() % 8);
     const bool doubleByte = in.Byte() & 1;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-namespace velmora_fuzz {
+namespace velmora::fuzz {
 
 class FuzzInput {
 public:
@@ -58,4 +58,4 @@ private:
         if (!(condition)) __builtin_trap(); \
     } while (0)
 
-}  // namespace velmora_fuzz
+}  // namespace velmora::fuzz

@@ -6,7 +6,7 @@
 #include "runner/next_choice.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    velmora_fuzz::FuzzInput in(data, size);
+    velmora::fuzz::FuzzInput in(data, size);
     const int count = in.Int(), order = in.Int(), last = in.Int();
     // The runner draws from the millisecond of the system clock.
     const int millisecond = static_cast<int>(static_cast<uint32_t>(in.Int()) % 1000u);

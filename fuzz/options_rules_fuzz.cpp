@@ -10,8 +10,8 @@ namespace {
 
 // A double-byte code page: lead bytes 0x81-0x9F and 0xE0-0xFC, lowering of
 // single-byte letters only.
-velmora_options::MultibyteText DoubleByteText() {
-    velmora_options::MultibyteText text;
+velmora::options::MultibyteText DoubleByteText() {
+    velmora::options::MultibyteText text;
     text.isLeadByte = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
     text.toLower = [](const std::string& s) {
         std::string lowered = s;
@@ -31,35 +31,35 @@ velmora_options::MultibyteText DoubleByteText() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    velmora_fuzz::FuzzInput in(data, size);
+    velmora::fuzz::FuzzInput in(data, size);
     std::vector<std::string> values;
     while (!in.Empty() && values.size() < 16) values.push_back(in.Line());
 
     // Path0, Path1, ... as stored: the list stops at the first empty value.
-    std::vector<std::string> stored = velmora_options::StoredFolders([&](int i) {
+    std::vector<std::string> stored = velmora::options::StoredFolders([&](int i) {
         return i >= 0 && static_cast<size_t>(i) < values.size() ? values[static_cast<size_t>(i)]
                                                                  : std::string();
     });
     VELMORA_FUZZ_CHECK(stored.size() <= values.size());
     for (const std::string& folder : stored) {
         VELMORA_FUZZ_CHECK(!folder.empty());
-        VELMORA_FUZZ_CHECK(velmora_options::TrimWhiteSpace(folder) == folder);
+        VELMORA_FUZZ_CHECK(velmora::options::TrimWhiteSpace(folder) == folder);
     }
 
-    const velmora_options::MultibyteText text = DoubleByteText();
+    const velmora::options::MultibyteText text = DoubleByteText();
     for (const std::string& value : values) {
-        std::string normal = velmora_options::NormaliseFolder(value, text);
+        std::string normal = velmora::options::NormaliseFolder(value, text);
         VELMORA_FUZZ_CHECK(!normal.empty() && normal.back() == '\\');
         // Normalising twice changes nothing more.
-        VELMORA_FUZZ_CHECK(velmora_options::NormaliseFolder(normal, text) == normal);
+        VELMORA_FUZZ_CHECK(velmora::options::NormaliseFolder(normal, text) == normal);
     }
-    std::vector<std::string> saved = velmora_options::FoldersToSave(values, text);
+    std::vector<std::string> saved = velmora::options::FoldersToSave(values, text);
     VELMORA_FUZZ_CHECK(saved.size() <= values.size());
     for (size_t i = 0; i < saved.size(); ++i)
         for (size_t j = i + 1; j < saved.size(); ++j) VELMORA_FUZZ_CHECK(saved[i] != saved[j]);
 
-    velmora_options::ChoiceFlag(static_cast<int>(size) - 3);
-    velmora_options::LoadOptions(static_cast<int>(size) % 5 - 2, static_cast<int>(size) % 7 - 3,
+    velmora::options::ChoiceFlag(static_cast<int>(size) - 3);
+    velmora::options::LoadOptions(static_cast<int>(size) % 5 - 2, static_cast<int>(size) % 7 - 3,
                                  size % 2 == 0);
     return 0;
 }

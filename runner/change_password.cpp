@@ -4,7 +4,7 @@
 
 #include "settings/settings_names.h"
 
-namespace names = velmora_settings;
+namespace names = velmora::settings;
 
 void ChangePassword(HWND hwndParent) {
     // Loaded from the system folder by full path: a planted MPR.DLL beside the

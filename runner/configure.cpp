@@ -7,7 +7,7 @@
 #include "runner/process_start.h"
 #include "settings/settings_names.h"
 
-namespace names = velmora_settings;
+namespace names = velmora::settings;
 
 namespace {
 

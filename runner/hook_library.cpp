@@ -18,7 +18,7 @@ bool Resolve(HMODULE module, const char* name, Fn& fn) {
 
 BOOL LoadHookLibrary() {
     constexpr char kFile[] = "\\Trapline.dll";
-    char path[velmora_settings::kPathBuffer];
+    char path[velmora::settings::kPathBuffer];
     DWORD n = GetCurrentDirectoryA(sizeof path, path);
     if (n == 0 || n + sizeof kFile > sizeof path) return FALSE;
     std::strcat(path, kFile);

@@ -7,7 +7,7 @@
 #include "runner/next_choice.h"
 #include "settings/settings_names.h"
 
-namespace names = velmora_settings;
+namespace names = velmora::settings;
 
 namespace {
 

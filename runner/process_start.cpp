@@ -19,7 +19,7 @@ void ProcessHandles::WaitForExit() const {
 }
 
 std::string ShortPathOf(const std::string& path) {
-    char buffer[velmora_settings::kPathBuffer];
+    char buffer[velmora::settings::kPathBuffer];
     DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
     if (n == 0 || n >= sizeof buffer) return path;
     return std::string(buffer, n);
@@ -31,8 +31,8 @@ StartPlan PlanStart(const std::string& path, const std::string& arguments, bool 
     // Sysnative alias, is started by that path (the alias has no short form,
     // and the real system folder's names are short already); it gets its
     // command line and folder as it sees them itself, in System32.
-    plan.program = velmora_settings::IsSysnativePath(path) ? path : ShortPathOf(path);
-    const std::string childView = velmora_settings::ChildViewPath(plan.program);
+    plan.program = velmora::settings::IsSysnativePath(path) ? path : ShortPathOf(path);
+    const std::string childView = velmora::settings::ChildViewPath(plan.program);
     plan.folder = WorkingFolderOf(childView, IsLeadByte);
     if (withProgram) plan.commandLine = CommandLineFor(childView, arguments);
     return plan;

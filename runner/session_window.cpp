@@ -14,7 +14,7 @@
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
 
-namespace names = velmora_settings;
+namespace names = velmora::settings;
 using velmora::process::ProcessHandles;
 
 namespace {

@@ -3,7 +3,7 @@
 #include "settings/settings_names.h"
 
 int ShowTimeMinutes(int stored) {
-    if (stored < velmora_settings::kMinShowTime) return velmora_settings::kDefaultShowTime;
-    if (stored > velmora_settings::kMaxShowTime) return velmora_settings::kMaxShowTime;
+    if (stored < velmora::settings::kMinShowTime) return velmora::settings::kDefaultShowTime;
+    if (stored > velmora::settings::kMaxShowTime) return velmora::settings::kMaxShowTime;
     return stored;
 }

@@ -7,10 +7,10 @@
 #include "config/options_rules.h"
 #include "settings/settings_names.h"
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 std::vector<std::string> ReadExtraFolders() {
-    return velmora_options::StoredFolders([](int i) {
+    return velmora::options::StoredFolders([](int i) {
         char key[32];
         std::snprintf(key, sizeof key, kKeyPathFormat, i);
         char value[kPathBuffer] = "";
@@ -19,4 +19,4 @@ std::vector<std::string> ReadExtraFolders() {
     });
 }
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 // The extra folders the user listed (section "Additional Path", keys Path0,
 // Path1, ...), trimmed, up to the first empty value.
 std::vector<std::string> ReadExtraFolders();
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 bool IsInFolder(const std::string& path, const std::string& folder) {
     if (folder.empty() || path.size() <= folder.size()) return false;
@@ -20,4 +20,4 @@ std::string NativeViewPath(const std::string& path, const std::string& sysnative
     return systemFolder + path.substr(sysnativeFolder.size());
 }
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

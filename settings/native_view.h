@@ -6,7 +6,7 @@
 // Sysnative: to it, the same files are in "<Windows>\System32".
 #include <string>
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 // True when the path lies directly or deeper in the folder (which ends with
 // a backslash). Letters compare without regard to case, as file names do.
@@ -18,4 +18,4 @@ bool IsInFolder(const std::string& path, const std::string& folder);
 std::string NativeViewPath(const std::string& path, const std::string& sysnativeFolder,
                            const std::string& systemFolder);
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

@@ -14,13 +14,13 @@ bool SecureValueIsOne(HKEY key) {
     std::vector<char> text(11, '\0');
     text[0] = '0';
     DWORD size = 10;
-    LONG rc = RegQueryValueExA(key, velmora_settings::kSecureValueNt, nullptr, nullptr,
+    LONG rc = RegQueryValueExA(key, velmora::settings::kSecureValueNt, nullptr, nullptr,
                                reinterpret_cast<BYTE*>(text.data()), &size);
     if (rc == ERROR_MORE_DATA) {
         // Longer than the usual buffer: read it whole rather than trust a
         // partly written, unterminated buffer.
         text.assign(size + 1, '\0');
-        rc = RegQueryValueExA(key, velmora_settings::kSecureValueNt, nullptr, nullptr,
+        rc = RegQueryValueExA(key, velmora::settings::kSecureValueNt, nullptr, nullptr,
                               reinterpret_cast<BYTE*>(text.data()), &size);
     }
     if (rc != ERROR_SUCCESS) return false;
@@ -32,7 +32,7 @@ bool SecureValueIsOne(HKEY key) {
 bool UsePasswordValueIsOne(HKEY key) {
     DWORD value = 0;
     DWORD size = sizeof value;
-    LONG rc = RegQueryValueExA(key, velmora_settings::kUsePasswordValue9x, nullptr, nullptr,
+    LONG rc = RegQueryValueExA(key, velmora::settings::kUsePasswordValue9x, nullptr, nullptr,
                                reinterpret_cast<BYTE*>(&value), &size);
     return rc == ERROR_SUCCESS && value == 1;
 }
@@ -41,7 +41,7 @@ bool UsePasswordValueIsOne(HKEY key) {
 
 BOOL IsPasswordProtected() {
     HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, velmora_settings::kDesktopKey, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyA(HKEY_CURRENT_USER, velmora::settings::kDesktopKey, &key) != ERROR_SUCCESS)
         return FALSE;
     bool protectedNow = IsNtLine() ? SecureValueIsOne(key) : UsePasswordValueIsOne(key);
     RegCloseKey(key);

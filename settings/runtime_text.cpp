@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 std::string LowerMultibyte(const std::string& text) {
     std::vector<unsigned char> copy(text.begin(), text.end());
@@ -14,10 +14,10 @@ std::string LowerMultibyte(const std::string& text) {
     return reinterpret_cast<const char*>(copy.data());
 }
 
-const velmora_options::MultibyteText& RuntimeText() {
-    static const velmora_options::MultibyteText text{
+const velmora::options::MultibyteText& RuntimeText() {
+    static const velmora::options::MultibyteText text{
         [](unsigned char c) { return _ismbblead(c) != 0; }, LowerMultibyte};
     return text;
 }
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

@@ -5,7 +5,7 @@
 
 #include "config/options_rules.h"
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 // The text lowered with the runtime's tables (_mbslwr): double-byte
 // characters are left whole.
@@ -13,6 +13,6 @@ std::string LowerMultibyte(const std::string& text);
 
 // The same tables for the options rules: where a character starts, and the
 // lowering above.
-const velmora_options::MultibyteText& RuntimeText();
+const velmora::options::MultibyteText& RuntimeText();
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

@@ -3,7 +3,7 @@
 // The settings file shared by Velmora.scr and Velmora.exe. It is always given
 // to the profile functions as a bare name, so Windows keeps it in the Windows
 // folder. Section and key names are compared without regard to case.
-namespace velmora_settings {
+namespace velmora::settings {
 
 constexpr const char kIniFile[] = "Velmora.ini";
 
@@ -34,4 +34,4 @@ constexpr const char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr const char kSecureValueNt[] = "ScreenSaverIsSecure";
 constexpr const char kUsePasswordValue9x[] = "ScreenSaveUsePassword";
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

@@ -5,7 +5,7 @@
 #include "settings/native_view.h"
 #include "settings/settings_names.h"
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 bool IsWow64() {
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
@@ -54,4 +54,4 @@ std::string ChildViewPath(const std::string& path) {
     return NativeViewPath(path, sysnative, SystemFolder());
 }
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

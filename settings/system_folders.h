@@ -3,7 +3,7 @@
 // can reach them on 32-bit and on 64-bit Windows.
 #include <string>
 
-namespace velmora_settings {
+namespace velmora::settings {
 
 // True when this program runs as a 32-bit program on 64-bit Windows
 // (IsWow64Process, looked up at run time: older systems do not have it).
@@ -29,4 +29,4 @@ bool IsSysnativePath(const std::string& path);
 // path this program can reach.
 std::string ChildViewPath(const std::string& path);
 
-}  // namespace velmora_settings
+}  // namespace velmora::settings

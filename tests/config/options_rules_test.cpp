@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace velmora_options;
+using namespace velmora::options;
 
 // A single-byte code page, lowered byte by byte like the C locale.
 std::string AsciiLower(const std::string& text) {

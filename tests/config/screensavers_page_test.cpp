@@ -199,7 +199,7 @@ TEST_F(ScreensaversPage, FileIconsAreSmallWithTheProgramsIconAsFallback) {
         bool fallback;
     } cases[] = {{folder / "missing.scr", true}, {FileIn("vtalpha.scr"), false}};
     for (const Case& c : cases) {
-        HICON icon = velmora_catalogue::GetFileIcon(c.path.c_str());
+        HICON icon = velmora::catalogue::GetFileIcon(c.path.c_str());
         ASSERT_NE(icon, nullptr) << c.path;
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(icon, &info));

@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace velmora_catalogue;
+using namespace velmora::catalogue;
 
 TEST(ScreensaversRules, DisplayNameSourceAndFileNameName) {
     struct Case {

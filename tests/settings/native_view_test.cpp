@@ -3,8 +3,8 @@
 
 #include "settings/native_view.h"
 
-using velmora_settings::IsInFolder;
-using velmora_settings::NativeViewPath;
+using velmora::settings::IsInFolder;
+using velmora::settings::NativeViewPath;
 
 namespace {
 
