@@ -8,8 +8,6 @@
 CVelmoraApp theApp;
 
 BOOL CVelmoraApp::InitInstance() {
-    // No dialog of this program hosts ActiveX controls, so the framework has
-    // no container support to switch on here.
     InitCommonControls();
     InitToolkit();
     CWinApp::InitInstance();
