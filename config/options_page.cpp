@@ -62,7 +62,7 @@ BOOL COptions::OnInitDialog() {
                               std::to_string(names::kDefaultShowTime).c_str());
 
     velmora::options::LoadedOptions loaded =
-        velmora::options::LoadOptions(order, showTime, IsPasswordProtected() != FALSE);
+        velmora::options::LoadOptions(order, showTime, IsPasswordProtected());
     m_nOrder = loaded.order;
     m_nShowTime = loaded.showTime;
     if (loaded.passwordNote) {

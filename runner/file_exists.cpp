@@ -1,9 +1,9 @@
 #include "runner/file_exists.h"
 
-BOOL FileExists(const char* path) {
+bool FileExists(const char* path) {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(path, &data);
-    if (find == INVALID_HANDLE_VALUE) return FALSE;
+    if (find == INVALID_HANDLE_VALUE) return false;
     FindClose(find);
-    return TRUE;
+    return true;
 }

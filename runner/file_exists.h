@@ -1,6 +1,6 @@
 #pragma once
 #include <windows.h>
 
-// TRUE when FindFirstFileA finds something for the path as given (so a
+// True when FindFirstFileA finds something for the path as given (so a
 // matching wildcard pattern counts as existing).
-BOOL FileExists(const char* path);
+bool FileExists(const char* path);

@@ -59,13 +59,13 @@ void CPreviewWnd::PostNcDestroy() {
     if (m_bAutoDelete) delete this;
 }
 
-BOOL StartPreview(HWND parent) {
-    if (!parent || !IsWindow(parent)) return FALSE;
+bool StartPreview(HWND parent) {
+    if (!parent || !IsWindow(parent)) return false;
     RECT client;
     GetClientRect(parent, &client);
     auto* wnd = new CPreviewWnd(TRUE);
     // On failure the auto-deleting object is gone already.
-    if (!wnd->Create(0, "Preview", WS_CHILD | WS_VISIBLE, client, parent, 0)) return FALSE;
+    if (!wnd->Create(0, "Preview", WS_CHILD | WS_VISIBLE, client, parent, 0)) return false;
     AfxGetApp()->m_pMainWnd = wnd;
-    return TRUE;
+    return true;
 }

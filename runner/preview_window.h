@@ -26,6 +26,6 @@ private:
     static const char* WindowClass();
 };
 
-// Preview mode: the program's picture as a child of the given window. FALSE
+// Preview mode: the program's picture as a child of the given window. False
 // when the window cannot be created (a null or invalid parent).
-BOOL StartPreview(HWND parent);
+bool StartPreview(HWND parent);

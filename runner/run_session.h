@@ -1,6 +1,6 @@
 #pragma once
 #include <windows.h>
 
-// Run mode: ends at once (FALSE) when a session window already exists;
+// Run mode: ends at once (false) when a session window already exists;
 // otherwise creates the session window and makes it the main window.
-BOOL StartRunSession();
+bool StartRunSession();

@@ -24,9 +24,9 @@ BOOL CScreensaverApp::InitInstance() {
     HWND hwndArg = nullptr;
     switch (ParseCommandLine(hwndArg)) {
     case ScrMode::Run:
-        return StartRunSession();
+        return StartRunSession() ? TRUE : FALSE;
     case ScrMode::Preview:
-        return StartPreview(hwndArg);
+        return StartPreview(hwndArg) ? TRUE : FALSE;
     case ScrMode::Configure:
         RunConfigurationProgram(hwndArg);
         return FALSE;

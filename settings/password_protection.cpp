@@ -39,11 +39,11 @@ bool UsePasswordValueIsOne(HKEY key) {
 
 }  // namespace
 
-BOOL IsPasswordProtected() {
+bool IsPasswordProtected() {
     HKEY key = nullptr;
     if (RegOpenKeyA(HKEY_CURRENT_USER, velmora::settings::kDesktopKey, &key) != ERROR_SUCCESS)
-        return FALSE;
+        return false;
     bool protectedNow = IsNtLine() ? SecureValueIsOne(key) : UsePasswordValueIsOne(key);
     RegCloseKey(key);
-    return protectedNow ? TRUE : FALSE;
+    return protectedNow;
 }
