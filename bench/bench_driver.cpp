@@ -419,6 +419,10 @@ int main(int argc, char** argv) {
     g_bin = argv[1];
     g_work = argv[2];
     if (argc > 3) g_repeats = std::max(7, std::atoi(argv[3]));
+    // The parts to run (all when not given): handoff, rotation, catalogue,
+    // pages, runner.
+    const std::string parts = argc > 4 ? argv[4] : "handoff,rotation,catalogue,pages,runner";
+    auto wanted = [&](const char* part) { return parts.find(part) != std::string::npos; };
     g_stamps = g_work + "\\stamps.log";
     DeleteFileA(g_stamps.c_str());
     SetEnvironmentVariableA("VELMORA_BENCH_STAMPS", g_stamps.c_str());
@@ -436,12 +440,14 @@ int main(int argc, char** argv) {
     SetCursorPos(500, 400);
 
     std::printf("  %-44s %9s %9s %9s   (ms)\n", "", "min", "median", "max");
-    HandOff(first);
-    Rotation(first, second);
-    Catalogue(many);
-    PageThreads("About");
-    PageThreads("Donations");
-    RunnerCost(first);
+    if (wanted("handoff")) HandOff(first);
+    if (wanted("rotation")) Rotation(first, second);
+    if (wanted("catalogue")) Catalogue(many);
+    if (wanted("pages")) {
+        PageThreads("About");
+        PageThreads("Donations");
+    }
+    if (wanted("runner")) RunnerCost(first);
 
     std::printf("bench:");
     for (size_t i = 0; i < g_ratios.size(); ++i)
