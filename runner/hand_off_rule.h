@@ -1,6 +1,7 @@
 #pragma once
 // Which process a child screensaver handed its work to, free of Win32: the
 // decision over a process snapshot that carries creation times.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -32,7 +33,11 @@ bool CreatedWhileRunning(const ChildLife& child, uint64_t created);
 // it ran, the most recently created (the first in snapshot order on a tie);
 // never the child itself nor the asking process. False when there is none or
 // the child's life is unknown (created 0).
-bool ChooseHandOff(const std::vector<ProcessRecord>& snapshot, const ChildLife& child,
+bool ChooseHandOff(const ProcessRecord* snapshot, size_t count, const ChildLife& child,
                    uint32_t asker, uint32_t& handOff);
+inline bool ChooseHandOff(const std::vector<ProcessRecord>& snapshot, const ChildLife& child,
+                          uint32_t asker, uint32_t& handOff) {
+    return ChooseHandOff(snapshot.data(), snapshot.size(), child, asker, handOff);
+}
 
 }  // namespace velmora::handoff

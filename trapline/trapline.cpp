@@ -3,11 +3,13 @@
 #include <tlhelp32.h>
 
 #include <cstring>
-#include <vector>
 
 #include "runner/hand_off_rule.h"
 
 namespace {
+
+constexpr size_t kMaxCandidates = 256;
+
 
 // The damaged variant the runner's tests use: it never becomes ready.
 #ifdef TRAPLINE_REFUSE_READY
@@ -227,17 +229,21 @@ BOOL WINAPI FindProcessChild(DWORD processId, DWORD* childId) {
     HANDLE snap = toolhelp.snapshot(TH32CS_SNAPPROCESS, 0);
     if (snap == INVALID_HANDLE_VALUE) return FALSE;
 
-    std::vector<velmora::handoff::ProcessRecord> snapshot;
+    // A fixed table, not a growing one: this library is loaded into other
+    // processes by its hooks and carries no C++ runtime of its own. A child
+    // with more live children than this is not a screensaver handing over.
+    velmora::handoff::ProcessRecord snapshot[kMaxCandidates];
+    size_t count = 0;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL ok = toolhelp.processFirst(snap, &entry); ok;
+    for (BOOL ok = toolhelp.processFirst(snap, &entry); ok && count < kMaxCandidates;
          ok = toolhelp.processNext(snap, &entry)) {
         // Only candidates are opened for their times.
-        if (entry.th32ParentProcessID == processId) snapshot.push_back(Record(entry));
+        if (entry.th32ParentProcessID == processId) snapshot[count++] = Record(entry);
     }
     CloseHandle(snap);
     uint32_t found = 0;
-    if (!velmora::handoff::ChooseHandOff(snapshot, life, GetCurrentProcessId(), found))
+    if (!velmora::handoff::ChooseHandOff(snapshot, count, life, GetCurrentProcessId(), found))
         return FALSE;
     *childId = found;
     return TRUE;
