@@ -12,7 +12,53 @@
 namespace {
 // Our subclass is told apart from anyone else's by procedure and this id.
 constexpr UINT_PTR kSubclassId = 0x56454C4D;
+
+// The common controls' subclassing functions, looked up when a window is
+// first subclassed: as imports they would load the common controls at every
+// start of Velmora.scr, which never subclasses anything. The library is found
+// by its bare name so that a program's manifest still chooses its version.
+struct Subclassing {
+    decltype(&::SetWindowSubclass) set = nullptr;
+    decltype(&::GetWindowSubclass) get = nullptr;
+    decltype(&::RemoveWindowSubclass) remove = nullptr;
+    decltype(&::DefSubclassProc) forward = nullptr;
+};
+
+template <typename Function>
+Function Entry(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
 }
+
+const Subclassing& Comctl() {
+    static const Subclassing functions = [] {
+        HMODULE module = GetModuleHandleA("comctl32.dll");
+        if (!module) module = LoadLibraryA("comctl32.dll");
+        Subclassing f;
+        f.set = Entry<decltype(f.set)>(module, "SetWindowSubclass");
+        f.get = Entry<decltype(f.get)>(module, "GetWindowSubclass");
+        f.remove = Entry<decltype(f.remove)>(module, "RemoveWindowSubclass");
+        f.forward = Entry<decltype(f.forward)>(module, "DefSubclassProc");
+        return f;
+    }();
+    return functions;
+}
+
+BOOL AddSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+    return Comctl().set ? Comctl().set(hwnd, proc, id, data) : FALSE;
+}
+BOOL FindSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* data) {
+    return Comctl().get ? Comctl().get(hwnd, proc, id, data) : FALSE;
+}
+BOOL RemoveSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
+    return Comctl().remove ? Comctl().remove(hwnd, proc, id) : FALSE;
+}
+LRESULT NextSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Comctl().forward ? Comctl().forward(hwnd, message, wParam, lParam)
+                            : DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
 
 CWnd::~CWnd() {
     // An object destroyed while its window lives must not be reached again.
@@ -88,7 +134,7 @@ BOOL CWnd::Attach(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandle(hwnd)) return FALSE;
     m_hWnd = hwnd;
     m_subclassed = true;
-    if (!SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!AddSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
         m_hWnd = nullptr;
         m_subclassed = false;
         return FALSE;
@@ -104,7 +150,7 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 HWND CWnd::UnsubclassWindow() {
     HWND hwnd = m_hWnd;
     if (!hwnd || !m_subclassed) return nullptr;
-    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    RemoveSubclass(hwnd, SubclassProc, kSubclassId);
     m_hWnd = nullptr;
     m_subclassed = false;
     return hwnd;
@@ -160,7 +206,7 @@ BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     DWORD_PTR ref = 0;
-    if (GetWindowSubclass(hwnd, SubclassProc, kSubclassId, &ref) && ref)
+    if (FindSubclass(hwnd, SubclassProc, kSubclassId, &ref) && ref)
         return reinterpret_cast<CWnd*>(ref);
     // Of the others, only windows of our own classes carry an object pointer.
     if (reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC)) != FrameworkWndProc)
@@ -193,10 +239,10 @@ LRESULT CALLBACK CWnd::FrameworkWndProc(HWND hwnd, UINT message, WPARAM wParam,
 LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR, DWORD_PTR refData) {
     CWnd* self = reinterpret_cast<CWnd*>(refData);
-    if (!self) return DefSubclassProc(hwnd, message, wParam, lParam);
+    if (!self) return NextSubclassProc(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         LRESULT result = self->Dispatch(message, wParam, lParam);
-        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        RemoveSubclass(hwnd, SubclassProc, kSubclassId);
         self->m_subclassed = false;
         self->AfterNcDestroy();
         return result;
@@ -289,7 +335,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CWnd::Default() {
     if (m_subclassed)
-        return DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+        return NextSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
     return DefWindowProcA(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
 
