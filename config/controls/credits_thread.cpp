@@ -33,13 +33,13 @@ const COLORREF CCreditsThread::kColours[7] = {
 
 namespace {
 
-struct FontSpec {
+struct CreditsFont {
     const char* face;
     int height;
     int weight;
     bool italic;
 };
-const FontSpec kFonts[] = {
+const CreditsFont kFonts[] = {
     {"Arial", 16, 600, false},
     {"Arial", 16, 400, false},
     {"Times Roman", 32, 900, true},
@@ -133,12 +133,12 @@ void CCreditsThread::DrawStep() {
 
 void CCreditsThread::CreateCreditFonts() {
     CMemoryDC measure(m_hTargetDC);
-    for (const FontSpec& spec : kFonts) {
+    for (const CreditsFont& style : kFonts) {
         LOGFONTA lf{};
-        lstrcpynA(lf.lfFaceName, spec.face, LF_FACESIZE);
-        lf.lfHeight = spec.height;
-        lf.lfWeight = spec.weight;
-        lf.lfItalic = spec.italic ? TRUE : FALSE;
+        lstrcpynA(lf.lfFaceName, style.face, LF_FACESIZE);
+        lf.lfHeight = style.height;
+        lf.lfWeight = style.weight;
+        lf.lfItalic = style.italic ? TRUE : FALSE;
         lf.lfQuality = NONANTIALIASED_QUALITY;
         CFont font;
         font.CreateFontIndirect(lf);
