@@ -14,7 +14,7 @@ target_compile_options(velmora_core PRIVATE -Os)
 
 # Deliverables are small, one-file programs.
 function(velmora_deliverable target)
-    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/framework/terminate_handler.cpp)
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/framework/runtime_errors.cpp)
     target_compile_options(${target} PRIVATE ${VELMORA_WARNINGS} -Os)
     target_link_options(${target} PRIVATE -Os -s -Wl,--gc-sections)
 endfunction()

@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <mutex>
 #include <set>
 #include <string>
 
+#include "framework/critical_section.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -78,14 +77,13 @@ CWnd::~CWnd() {
 
 const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background,
                                    HICON icon) {
-    static std::mutex lock;
+    static CCriticalSection lock;
     static std::set<std::string> names;  // node-based: c_str() stays put
-    char name[96];
-    std::snprintf(name, sizeof name, "Velmora:%p:%x:%p:%p:%p",
-                  static_cast<void*>(AfxGetInstanceHandle()), classStyle,
-                  static_cast<void*>(cursor), static_cast<void*>(background),
-                  static_cast<void*>(icon));
-    std::lock_guard<std::mutex> hold(lock);
+    char name[96];  // at most 8 + 4 * 9 + 8 characters
+    wsprintfA(name, "Velmora:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()),
+              classStyle, static_cast<void*>(cursor), static_cast<void*>(background),
+              static_cast<void*>(icon));
+    CSingleLock hold(lock);
     auto it = names.find(name);
     if (it != names.end()) return it->c_str();
 

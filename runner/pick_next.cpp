@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "runner/next_choice.h"
 #include "settings/settings_names.h"
 
@@ -45,11 +43,11 @@ std::string PickNextScreensaver() {
     char key[32];
     if (choice.writeLast) {
         char value[16];
-        std::snprintf(value, sizeof value, "%d", choice.index);
+        wsprintfA(value, "%d", choice.index);
         WritePrivateProfileStringA(names::kSectionScreensaver, names::kKeyLastShown, value,
                                    names::kIniFile);
     }
-    std::snprintf(key, sizeof key, names::kKeyEntryFormat, choice.index);
+    wsprintfA(key, names::kKeyEntryFormat, choice.index);
     // One character more than a path may have: a value that fills it was cut
     // by the profile function and is no usable path; the caller sees that.
     char path[names::kPathBuffer + 1] = "";

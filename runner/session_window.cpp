@@ -186,7 +186,7 @@ void CScrWnd::OnTimer(UINT_PTR id) {
         ChildProcessIds ids;
         bool close = false;
         {
-            std::lock_guard<std::mutex> hold(m_lock);
+            CSingleLock hold(m_lock);
             if (m_running.child && !m_bEnding && !m_bUserBack && !m_bQuit && !m_bRotating) {
                 m_bEndOnChildExit = FALSE;
                 m_bRotating = true;
@@ -238,7 +238,7 @@ void CScrWnd::ReleaseRun() {
 
 void CScrWnd::RequestEnd() {
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        CSingleLock hold(m_lock);
         m_bQuit = true;
         m_bEndOnChildExit = TRUE;
     }
@@ -255,7 +255,7 @@ void CScrWnd::UserReturned(void* self) {
 
 void CScrWnd::OnUserReturned() {
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        CSingleLock hold(m_lock);
         if (m_bUserBack) return;
         m_bUserBack = true;
         m_userBackAt = GetTickCount();
@@ -266,7 +266,7 @@ void CScrWnd::OnUserReturned() {
 }
 
 CScrWnd::RunState CScrWnd::ReadState() {
-    std::lock_guard<std::mutex> hold(m_lock);
+    CSingleLock hold(m_lock);
     RunState state;
     state.ids = m_running;
     state.rotating = m_bRotating;
@@ -278,7 +278,7 @@ CScrWnd::RunState CScrWnd::ReadState() {
 }
 
 bool CScrWnd::MayStartNext() {
-    std::lock_guard<std::mutex> hold(m_lock);
+    CSingleLock hold(m_lock);
     return !m_bQuit && !m_bUserBack;
 }
 
@@ -297,14 +297,14 @@ void CScrWnd::RunLauncher() {
         if (child) {
             child.CloseThread();
             {
-                std::lock_guard<std::mutex> hold(m_lock);
+                CSingleLock hold(m_lock);
                 m_running = ChildProcessIds{child.ProcessId(), 0};
             }
             WaitForChild(child);
         }
         if (!ContinueAfterChild()) break;
     }
-    std::lock_guard<std::mutex> hold(m_lock);
+    CSingleLock hold(m_lock);
     m_bEnding = true;
     m_running = ChildProcessIds{};
 }
@@ -363,7 +363,7 @@ void CScrWnd::WaitForChild(ProcessHandles& child) {
             DWORD id = 0;
             handOff = FindHandOff(child, id);
             if (!handOff) return;
-            std::lock_guard<std::mutex> hold(m_lock);
+            CSingleLock hold(m_lock);
             m_running.handOff = id;
             continue;
         }
@@ -406,7 +406,7 @@ CHandle CScrWnd::FindHandOff(const ProcessHandles& child, DWORD& handOffId) {
 void CScrWnd::EndChild(ProcessHandles& child, CHandle& handOff, bool askFirst) {
     ChildProcessIds ids;
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        CSingleLock hold(m_lock);
         ids = m_running;
     }
     HANDLE current = handOff ? handOff.Get() : child.Process();
@@ -422,7 +422,7 @@ void CScrWnd::EndChild(ProcessHandles& child, CHandle& handOff, bool askFirst) {
 }
 
 bool CScrWnd::ContinueAfterChild() {
-    std::lock_guard<std::mutex> hold(m_lock);
+    CSingleLock hold(m_lock);
     m_running = ChildProcessIds{};
     bool rotate = !m_bEndOnChildExit && !m_bUserBack && !m_bQuit;
     m_bRotating = false;

@@ -1,9 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include <mutex>
 #include <string>
 
+#include "framework/critical_section.h"
 #include "framework/handle.h"
 #include "framework/wnd.h"
 #include "runner/close_running.h"
@@ -85,7 +85,7 @@ private:
 
     // Guards everything below; the launcher's decision after a child ended
     // and the timer's decision to close are serialised by it.
-    std::mutex m_lock;
+    CCriticalSection m_lock;
     // What the end of the running child means: TRUE = the user came back,
     // end the run; FALSE = the timer closed it, start the next one.
     BOOL m_bEndOnChildExit = TRUE;
