@@ -12,9 +12,14 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
 target_compile_options(velmora_core PRIVATE -Os)
 
-# Deliverables are small, one-file programs.
+# Deliverables are small, one-file programs. A library whose code holds no
+# containers (HOOK_LIBRARY) is left without the runtime's error functions,
+# which would bring the exception machinery into every process it loads into.
 function(velmora_deliverable target)
-    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/framework/runtime_errors.cpp)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "HOOK_LIBRARY" "" "")
+    if(NOT arg_HOOK_LIBRARY)
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/framework/runtime_errors.cpp)
+    endif()
     target_compile_options(${target} PRIVATE ${VELMORA_WARNINGS} -Os)
     target_link_options(${target} PRIVATE -Os -s -Wl,--gc-sections)
 endfunction()
