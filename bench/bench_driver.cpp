@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -360,16 +361,29 @@ void Catalogue(const std::string& folder) {
           1.5);
 }
 
-// CPU per second of the threads of Velmora.exe other than its window thread,
-// while the page with this title is shown.
+// CPU per second of the threads the page with this title starts in
+// Velmora.exe, while it is shown: threads of pages visited on the way to it
+// (which keep running while their window exists) are not counted.
 void PageThreads(const char* title) {
     SetRotation({});
     Child exe;
     if (!exe.Start("\"" + g_bin + "\\Velmora.exe\"", "", g_bin)) return;
     HWND sheet = nullptr;
     WaitFor([&] { return (sheet = VisibleWindowOf(exe.pi.dwProcessId)) != nullptr; });
+    auto threadIds = [&] {
+        std::set<DWORD> ids;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 t{};
+        t.dwSize = sizeof t;
+        for (BOOL ok = Thread32First(snapshot, &t); ok; ok = Thread32Next(snapshot, &t))
+            if (t.th32OwnerProcessID == exe.pi.dwProcessId) ids.insert(t.th32ThreadID);
+        CloseHandle(snapshot);
+        return ids;
+    };
+    std::set<DWORD> before;
     bool found = false;
     for (int i = 0; i < 8 && !found; ++i) {
+        before = threadIds();
         if (!SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0)) break;
         HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
         char text[64] = "";
@@ -378,13 +392,9 @@ void PageThreads(const char* title) {
     }
     auto workers = [&] {
         double total = 0;
-        DWORD ui = GetWindowThreadProcessId(sheet, nullptr);
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-        THREADENTRY32 t{};
-        t.dwSize = sizeof t;
-        for (BOOL ok = Thread32First(snapshot, &t); ok; ok = Thread32Next(snapshot, &t)) {
-            if (t.th32OwnerProcessID != exe.pi.dwProcessId || t.th32ThreadID == ui) continue;
-            HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, t.th32ThreadID);
+        for (DWORD id : threadIds()) {
+            if (before.count(id)) continue;
+            HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, id);
             FILETIME c, e, k, u;
             if (thread && GetThreadTimes(thread, &c, &e, &k, &u))
                 total += static_cast<double>(((static_cast<unsigned long long>(k.dwHighDateTime) << 32) |
@@ -394,15 +404,14 @@ void PageThreads(const char* title) {
                          10000.0;
             if (thread) CloseHandle(thread);
         }
-        CloseHandle(snapshot);
         return total;
     };
     if (found) {
         Pump(2000);
         double cpu0 = workers(), t0 = Now();
-        Pump(10000);
+        Pump(30000);  // longer than one pass of the credits
         double share = (workers() - cpu0) / (Now() - t0);
-        Report(Series(std::string(title) + " page: worker CPU ms per s", {share * 1000.0}));
+        Report(Series(std::string(title) + " page: its threads' CPU ms per s", {share * 1000.0}));
         Ratio((std::string(title) + " thread (share of a core, %)").c_str(), share * 100.0, 1.0);
     }
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);

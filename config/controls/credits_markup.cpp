@@ -141,6 +141,35 @@ int OverlayRows(int position, int totalHeight, int areaHeight) {
     return rows > 0 ? static_cast<int>(rows) : 0;
 }
 
+std::vector<char> InkedRows(const std::vector<char>& pictureInk, int position, int totalHeight,
+                            int areaHeight) {
+    std::vector<char> rows(static_cast<size_t>(areaHeight > 0 ? areaHeight : 0), 0);
+    const int overlay = OverlayRows(position, totalHeight, areaHeight);
+    for (int r = 0; r < overlay; ++r) {
+        const long long row = static_cast<long long>(position) + r;
+        if (row >= 0 && row < static_cast<long long>(pictureInk.size()))
+            rows[static_cast<size_t>(r)] = pictureInk[static_cast<size_t>(row)];
+    }
+    return rows;
+}
+
+std::vector<Band> ChangedBands(const std::vector<char>& shown, const std::vector<char>& now) {
+    const int height = static_cast<int>(now.size());
+    if (shown.size() != now.size()) {
+        if (height == 0) return {};
+        return {Band{0, height}};
+    }
+    std::vector<Band> bands;
+    for (int r = 0; r < height; ++r) {
+        if (!shown[static_cast<size_t>(r)] && !now[static_cast<size_t>(r)]) continue;
+        if (!bands.empty() && bands.back().bottom == r)
+            bands.back().bottom = r + 1;
+        else
+            bands.push_back(Band{r, r + 1});
+    }
+    return bands;
+}
+
 int PacingSleep(long long elapsedTicks, long long frequency, int frameDelay) {
     if (frequency <= 0) return frameDelay > 0 ? frameDelay : 0;
     long long elapsedMs = elapsedTicks / frequency * 1000 + elapsedTicks % frequency * 1000 / frequency;

@@ -83,6 +83,23 @@ int NextScrollPosition(int position, int increment, int totalHeight);
 // never past the picture's last row, so the rows below it keep the background.
 int OverlayRows(int position, int totalHeight, int areaHeight);
 
+// Which rows of the area show something of the credits at this scroll
+// position: area row r shows picture row position + r while that lies in the
+// overlay, and the picture row has ink when pictureInk says so.
+std::vector<char> InkedRows(const std::vector<char>& pictureInk, int position, int totalHeight,
+                            int areaHeight);
+
+// Rows top to bottom - 1 of the area.
+struct Band {
+    int top;
+    int bottom;
+};
+
+// The rows a frame has to draw, as runs: those that show ink now or showed
+// it in the frame before; every other row keeps the background it already
+// shows. With no frame before (shown of another size), the whole area.
+std::vector<Band> ChangedBands(const std::vector<char>& shown, const std::vector<char>& now);
+
 // Milliseconds to sleep so that a frame lasts frameDelay: elapsed counter
 // ticks at frequency ticks per second; nothing when the frame took longer.
 int PacingSleep(long long elapsedTicks, long long frequency, int frameDelay);

@@ -1,6 +1,7 @@
 #include "config/controls/credits_thread.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "framework/win_app.h"
 #include "framework/wnd.h"
@@ -17,10 +18,33 @@ BOOL CSurface::Create(HDC compatibleDc, HBITMAP bitmap) {
     return m_previous != nullptr;
 }
 
+BOOL CSurface::CreatePixels(HDC compatibleDc, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = width > 0 && height > 0
+                         ? CreateDIBSection(compatibleDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                         : nullptr;
+    if (!Create(compatibleDc, bitmap) || !bits) {
+        Release();
+        return FALSE;
+    }
+    m_pixels = static_cast<DWORD*>(bits);
+    m_width = width;
+    return TRUE;
+}
+
 void CSurface::Release() {
     // The own bitmap leaves the DC before it is deleted.
     if (m_dc && m_previous) SelectObject(*m_dc, m_previous);
     m_previous = nullptr;
+    m_pixels = nullptr;
+    m_width = 0;
     m_bitmap.Reset();
     m_dc.reset();
 }
@@ -72,7 +96,6 @@ CCreditsThread::~CCreditsThread() {
     m_background.Release();
     m_work.Release();
     m_credits.Release();
-    m_mask.Release();
     m_fonts.clear();
 }
 
@@ -86,7 +109,7 @@ std::vector<HGDIOBJ> CCreditsThread::GetGdiObjects() const {
     if (m_rgnClip) objects.push_back(m_rgnClip.Get());
     for (const CFont& font : m_fonts)
         if (font) objects.push_back(font.Get());
-    for (const CSurface* surface : {&m_background, &m_credits, &m_work, &m_mask}) {
+    for (const CSurface* surface : {&m_background, &m_credits, &m_work}) {
         if (surface->Dc()) objects.push_back(surface->Dc());
         if (surface->Bitmap()) objects.push_back(surface->Bitmap());
     }
@@ -95,7 +118,7 @@ std::vector<HGDIOBJ> CCreditsThread::GetGdiObjects() const {
 
 BOOL CCreditsThread::InitInstance() { return CGDIThread::InitInstance(); }
 
-void CCreditsThread::DrawStep() {
+DWORD CCreditsThread::DrawStep() {
     if (!m_bPrepared) {
         m_bPrepared = true;  // a failed preparation counts as done
         PrepareCredits();
@@ -105,19 +128,21 @@ void CCreditsThread::DrawStep() {
     if (counter) QueryPerformanceCounter(&start);
     {
         CDrawingLock lock;
-        DrawBackground();
-        if (m_credits && m_mask) {
-            // Never past the picture's last row: below it the background stays.
-            int rows = credits::OverlayRows(m_nScrollPos, m_nTotalHeight, m_nHeight);
-            if (rows > 0) {
-                HDC work = m_work.Dc();
-                BitBlt(work, 0, 0, m_nWidth, rows, m_credits.Dc(), 0, m_nScrollPos, SRCINVERT);
-                BitBlt(work, 0, 0, m_nWidth, rows, m_mask.Dc(), 0, m_nScrollPos, SRCAND);
-                BitBlt(work, 0, 0, m_nWidth, rows, m_credits.Dc(), 0, m_nScrollPos, SRCINVERT);
-            }
-        }
-        BitBlt(m_dc, m_rcArea.left, m_rcArea.top, m_nWidth, m_nHeight, m_work.Dc(), 0, 0,
-               SRCCOPY);
+        MakeBackground();
+        // Only the rows that show the credits now, or showed them in the
+        // last frame, change; the others keep the background they show.
+        std::vector<char> inked =
+            credits::InkedRows(m_inkRows, m_nScrollPos, m_nTotalHeight, m_nHeight);
+        std::vector<credits::Band> bands = credits::ChangedBands(m_inkedShown, inked);
+        for (const credits::Band& band : bands) ComposeRows(band.top, band.bottom);
+        // One copy from the first changed row to the last: every copy to the
+        // window has a cost of its own, and the rows between hold what the
+        // window shows already.
+        if (!bands.empty() && m_work)
+            BitBlt(m_dc, m_rcArea.left, m_rcArea.top + bands.front().top, m_nWidth,
+                   bands.back().bottom - bands.front().top, m_work.Dc(), 0, bands.front().top,
+                   SRCCOPY);
+        m_inkedShown = std::move(inked);
         GdiFlush();
     }
     m_nScrollPos = credits::NextScrollPosition(m_nScrollPos, m_nScrollInc, m_nTotalHeight);
@@ -128,7 +153,7 @@ void CCreditsThread::DrawStep() {
         QueryPerformanceCounter(&now);
         sleep = credits::PacingSleep(now.QuadPart - start.QuadPart, frequency.QuadPart, m_nDelay);
     }
-    if (sleep > 0) Sleep(static_cast<DWORD>(sleep));
+    return sleep > 0 ? static_cast<DWORD>(sleep) : 0;
 }
 
 void CCreditsThread::CreateCreditFonts() {
@@ -175,7 +200,7 @@ void CCreditsThread::PrepareCredits() {
     CreateCreditColors();
     SplitCredits();
     SelectClipRgn(m_dc, m_rgnClip);
-    m_work.Create(m_hTargetDC, CreateCompatibleBitmap(m_hTargetDC, m_nWidth, m_nHeight));
+    m_work.CreatePixels(m_hTargetDC, m_nWidth, m_nHeight);
 
     credits::CreditsLayout layout = MeasureCredits();
     if (layout.failed) {
@@ -193,18 +218,27 @@ void CCreditsThread::PrepareCredits() {
     m_nTotalHeight = layout.totalHeight;
     if (m_nWidth <= 0 || m_nTotalHeight <= 0) return;
 
-    if (!m_credits.Create(m_hTargetDC,
-                          CreateCompatibleBitmap(m_hTargetDC, m_nWidth, m_nTotalHeight)))
-        return;
-    HDC dc = m_credits.Dc();
+    if (!m_credits.CreatePixels(m_hTargetDC, m_nWidth, m_nTotalHeight)) return;
     RECT all{0, 0, m_nWidth, m_nTotalHeight};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(m_credits.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     DrawCredits(layout);
+    GdiFlush();  // the pixels are read directly next
 
-    // One bit per pixel: what equals the background colour (white) becomes 1.
-    m_mask.Create(m_work.Dc(), CreateBitmap(m_nWidth, m_nTotalHeight, 1, 1, nullptr));
-    SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(m_mask.Dc(), 0, 0, m_nWidth, m_nTotalHeight, dc, 0, 0, SRCCOPY);
+    // What is not white is the credits: marked by a full top byte (which the
+    // screen ignores), so that a frame takes those pixels and the
+    // background's elsewhere; a row with none of them leaves the background.
+    m_inkRows.assign(static_cast<size_t>(m_nTotalHeight), 0);
+    for (int y = 0; y < m_nTotalHeight; ++y) {
+        DWORD* row = m_credits.Row(y);
+        for (int x = 0; x < m_nWidth; ++x) {
+            if ((row[x] & 0xFFFFFF) == 0xFFFFFF) {
+                row[x] = 0;
+            } else {
+                row[x] |= kInk;
+                m_inkRows[static_cast<size_t>(y)] = 1;
+            }
+        }
+    }
 }
 
 void CCreditsThread::DrawCredits(const credits::CreditsLayout& layout) {
@@ -230,20 +264,38 @@ void CCreditsThread::DrawCredits(const credits::CreditsLayout& layout) {
     }
 }
 
-void CCreditsThread::DrawBackground() {
-    if (!m_background) {
-        m_background.Create(m_hTargetDC,
-                            CreateCompatibleBitmap(m_hTargetDC, m_nWidth, m_nHeight));
-        if (m_hBackgroundPicture) {
-            // The picture itself, whatever covers the window just now.
-            CMemoryDC source(m_hTargetDC);
-            ScopedSelectObject select(source, m_hBackgroundPicture);
-            BitBlt(m_background.Dc(), 0, 0, m_nWidth, m_nHeight, source, m_ptBackgroundOrigin.x,
-                   m_ptBackgroundOrigin.y, SRCCOPY);
-        } else {
-            BitBlt(m_background.Dc(), 0, 0, m_nWidth, m_nHeight, m_dc, m_rcArea.left,
-                   m_rcArea.top, SRCCOPY);
-        }
+void CCreditsThread::MakeBackground() {
+    if (m_background || !m_background.CreatePixels(m_hTargetDC, m_nWidth, m_nHeight)) return;
+    if (m_hBackgroundPicture) {
+        // The picture itself, whatever covers the window just now.
+        CMemoryDC source(m_hTargetDC);
+        ScopedSelectObject select(source, m_hBackgroundPicture);
+        BitBlt(m_background.Dc(), 0, 0, m_nWidth, m_nHeight, source, m_ptBackgroundOrigin.x,
+               m_ptBackgroundOrigin.y, SRCCOPY);
+    } else {
+        BitBlt(m_background.Dc(), 0, 0, m_nWidth, m_nHeight, m_dc, m_rcArea.left, m_rcArea.top,
+               SRCCOPY);
     }
-    BitBlt(m_work.Dc(), 0, 0, m_nWidth, m_nHeight, m_background.Dc(), 0, 0, SRCCOPY);
+    GdiFlush();
+}
+
+void CCreditsThread::ComposeRows(int top, int bottom) {
+    if (!m_work || !m_background) return;
+    // Never past the picture's last row: below it the background stays.
+    const int overlay =
+        m_credits ? credits::OverlayRows(m_nScrollPos, m_nTotalHeight, m_nHeight) : 0;
+    const size_t rowBytes = static_cast<size_t>(m_nWidth) * sizeof(DWORD);
+    for (int y = top; y < bottom; ++y) {
+        DWORD* out = m_work.Row(y);
+        const DWORD* background = m_background.Row(y);
+        if (y >= overlay || !m_inkRows[static_cast<size_t>(m_nScrollPos + y)]) {
+            std::memcpy(out, background, rowBytes);
+            continue;
+        }
+        // A credits pixel is 0 where it does not show, and has its top bit
+        // set where it does: (top bit - 1) keeps the background only there.
+        const DWORD* credit = m_credits.Row(m_nScrollPos + y);
+        for (int x = 0; x < m_nWidth; ++x)
+            out[x] = (background[x] & ((credit[x] >> 31) - 1)) | credit[x];
+    }
 }

@@ -22,6 +22,10 @@ public:
 
     // A DC compatible with compatibleDc holding bitmap (owned from now on).
     BOOL Create(HDC compatibleDc, HBITMAP bitmap);
+    // The same with a new 32-bit bitmap whose pixels can be reached, top row
+    // first. GDI batches its drawing: GdiFlush before reading what it drew.
+    BOOL CreatePixels(HDC compatibleDc, int width, int height);
+    DWORD* Row(int y) const { return m_pixels + static_cast<size_t>(y) * static_cast<size_t>(m_width); }
     void Release();
     HDC Dc() const { return m_dc ? static_cast<HDC>(*m_dc) : nullptr; }
     HBITMAP Bitmap() const { return m_bitmap; }
@@ -31,13 +35,16 @@ private:
     std::optional<CMemoryDC> m_dc;
     CBitmap m_bitmap;
     HGDIOBJ m_previous = nullptr;
+    DWORD* m_pixels = nullptr;
+    int m_width = 0;
 };
 
 // Scrolls credits written in the credits markup upward through an area of
 // the target window, over what the window shows there, one row per frame,
 // without end. Everything is drawn once, on the first frame, into an
-// off-screen credits picture and its mask; a frame is the background, the
-// picture laid over it where it is not white, and one copy to the window.
+// off-screen credits picture; a frame is the background with the picture
+// laid over it where it is not white, copied to the window for the rows that
+// show credits now or did in the frame before.
 class CCreditsThread : public CGDIThread {
     VELMORA_RUNTIME_CLASS(CCreditsThread)
 public:
@@ -63,14 +70,18 @@ public:
 
 protected:
     BOOL InitInstance() override;
-    void DrawStep() override;
+    DWORD DrawStep() override;
 
 private:
+    // The top byte of a credits pixel that shows (the screen ignores it).
+    static constexpr DWORD kInk = 0xFF000000;
+
     void PrepareCredits();
     void CreateCreditFonts();
     void CreateCreditColors();
     void SplitCredits();
-    void DrawBackground();
+    void MakeBackground();
+    void ComposeRows(int top, int bottom);
     void DrawCredits(const velmora::credits::CreditsLayout& layout);
     velmora::credits::CreditsLayout MeasureCredits();
 
@@ -80,7 +91,6 @@ private:
     CSurface m_background;
     CSurface m_credits;
     CSurface m_work;
-    CSurface m_mask;
     int m_nWidth;
     int m_nHeight;
     int m_nTotalHeight = 0;
@@ -89,6 +99,8 @@ private:
     std::vector<COLORREF> m_colours;
     std::vector<CFont> m_fonts;
     std::vector<int> m_lineHeights;
+    std::vector<char> m_inkRows;     // per row of the credits picture
+    std::vector<char> m_inkedShown;  // per row of the area, as last drawn
     bool m_bPrepared = false;
     HBITMAP m_hBackgroundPicture = nullptr;
     POINT m_ptBackgroundOrigin{};

@@ -22,7 +22,8 @@ CRITICAL_SECTION& CGDIThread::DrawingLock() {
 
 BOOL CGDIThread::InitInstance() {
     m_dc.Attach(m_hTargetDC);
-    while (!IsStopRequested(0)) DrawStep();
+    DWORD wait = 0;
+    while (!IsStopRequested(wait)) wait = DrawStep();
     m_dc.Detach();
     return FALSE;
 }

@@ -29,10 +29,11 @@ public:
 
 protected:
     // The thread body: DrawStep until the stop event is set, then the thread
-    // ends without a message loop.
+    // ends without a message loop. Between frames the thread waits on the
+    // stop event itself, so that a stop ends the wait at once.
     BOOL InitInstance() override;
-    // One frame.
-    virtual void DrawStep() = 0;
+    // One frame; answers the milliseconds to wait before the next.
+    virtual DWORD DrawStep() = 0;
 
     HDC m_hTargetDC;
     CDCRef m_dc;  // the target while the body runs

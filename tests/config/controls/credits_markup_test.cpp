@@ -98,6 +98,28 @@ TEST(CreditsMarkup, ScrollOverlayAndPacing) {
     EXPECT_EQ(CentredLeft(40, 101), -30);
 }
 
+TEST(CreditsMarkup, AFrameDrawsOnlyTheRowsWhereCreditsShowOrShowed) {
+    // Picture rows 2-3 and 6 have ink; an area of 4 rows.
+    const std::vector<char> ink{0, 0, 1, 1, 0, 0, 1, 0};
+    EXPECT_EQ(InkedRows(ink, 0, 8, 4), (std::vector<char>{0, 0, 1, 1}));
+    EXPECT_EQ(InkedRows(ink, 5, 8, 4), (std::vector<char>{0, 1, 0, 0}));  // past the end: none
+    EXPECT_EQ(InkedRows(ink, 9, 8, 4), (std::vector<char>(4, 0)));
+    EXPECT_EQ(InkedRows({}, 0, 8, 4), (std::vector<char>(4, 0)));  // no picture
+    EXPECT_TRUE(InkedRows(ink, 0, 8, -1).empty());
+
+    auto bands = [](const std::vector<char>& shown, const std::vector<char>& now) {
+        std::vector<std::pair<int, int>> out;
+        for (Band b : ChangedBands(shown, now)) out.emplace_back(b.top, b.bottom);
+        return out;
+    };
+    using Bands = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(bands({}, {0, 0, 0}), (Bands{{0, 3}}));  // first frame: all of it
+    EXPECT_EQ(bands({0, 0, 0}, {0, 0, 0}), Bands{});    // nothing moved
+    // A line moving up a row: the row it left is drawn back to background.
+    EXPECT_EQ(bands({0, 0, 1, 1, 0, 0}, {0, 1, 1, 0, 0, 1}), (Bands{{1, 4}, {5, 6}}));
+    EXPECT_TRUE(ChangedBands({}, {}).empty());
+}
+
 TEST(AboutCredits, BlocksAndArea) {
     const std::string text = velmora::about::CreditsText();
     EXPECT_EQ(text.rfind("00:06:Velmora|01:06:Version 2.0.1|S:10|", 0), 0u);

@@ -118,7 +118,7 @@ TEST(CreditsThread, StopsWithinOneFrameAndLeavesNoGdiObject) {
     ASSERT_TRUE(credits->WaitForEnd(20000));
     EXPECT_LE(credits->GetFrameCount(), before + 1);
     std::vector<HGDIOBJ> objects = credits->GetGdiObjects();
-    EXPECT_EQ(objects.size(), 1u + 3u + 8u);  // region, fonts, four DCs and bitmaps
+    EXPECT_EQ(objects.size(), 1u + 3u + 6u);  // region, fonts, three DCs and bitmaps
     credits.reset();
     for (HGDIOBJ object : objects) EXPECT_EQ(GetObjectType(object), 0u);
     EXPECT_EQ(GetObjectType(window.dc), static_cast<DWORD>(OBJ_DC));  // the window's own
