@@ -37,8 +37,7 @@ DWORD WINAPI LauncherThread(LPVOID param) {
         wnd->RunLauncher();
     } catch (...) {
     }
-    // The launcher's last act: the main thread ends the program.
-    ::PostMessageA(wnd->m_hWnd, WM_DESTROY, 0, 0);
+    wnd->EndProgram();
     return 0;
 }
 
@@ -110,6 +109,14 @@ bool AnyListedFileUsable() {
 }  // namespace
 
 BOOL CScrWnd::CreateSessionWindow() {
+    // The first screensaver starts before any window exists: making the
+    // first window of a process connects it to the display, which takes
+    // longer than the start itself, and the child need not wait for that.
+    if (!StartLauncher()) {
+        ReleaseRun();
+        delete this;
+        return FALSE;
+    }
     const char* cls = RegisterWndClass(
         CS_HREDRAW | CS_VREDRAW, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
         LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_VELMORA)));
@@ -119,8 +126,33 @@ BOOL CScrWnd::CreateSessionWindow() {
     m_bCreating = true;
     BOOL created = cls && CreateEx(0, cls, kSessionTitle, 0, rect, HWND{}, 0);
     m_bCreating = false;
-    if (!created) delete this;
+    SetEvent(m_windowMade.Get());
+    if (!created) {
+        ReleaseRun();  // done already when the window was made and refused
+        delete this;
+    }
     return created;
+}
+
+BOOL CScrWnd::StartLauncher() {
+    // The whole run works from the system directory, where the hook library
+    // and the usual screensavers live.
+    char system[names::kPathBuffer];
+    UINT n = GetSystemDirectoryA(system, sizeof system);
+    if (n > 0 && n < sizeof system) SetCurrentDirectoryA(system);
+
+    if (!LoadHookLibrary() || !g_hookLibrary.EnableFunctionAddress(TRUE)) {
+        MessageBoxA(GetDesktopWindow(),
+                    "Unable to load or initialize Trapline.dll, file damaged or not found.\n"
+                    "Try to uninstall and reinstall Velmora",
+                    "Velmora Error", MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    m_windowMade.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (!m_windowMade || !m_wake) return FALSE;
+    m_hLauncherThread.Attach(CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr));
+    return m_hLauncherThread ? TRUE : FALSE;
 }
 
 LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -147,25 +179,6 @@ LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-
-    // The whole run works from the system directory, where the hook library
-    // and the usual screensavers live.
-    char system[names::kPathBuffer];
-    UINT n = GetSystemDirectoryA(system, sizeof system);
-    if (n > 0 && n < sizeof system) SetCurrentDirectoryA(system);
-
-    if (!LoadHookLibrary() || !g_hookLibrary.EnableFunctionAddress(TRUE)) {
-        MessageBoxA(GetDesktopWindow(),
-                    "Unable to load or initialize Trapline.dll, file damaged or not found.\n"
-                    "Try to uninstall and reinstall Velmora",
-                    "Velmora Error", MB_OK | MB_ICONERROR);
-        return -1;
-    }
-
-    m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    if (!m_wake) return -1;
-    m_hLauncherThread.Attach(CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr));
-    if (!m_hLauncherThread) return -1;
 
     if (GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRotate, 0, names::kIniFile) &&
         !IsPasswordProtected()) {
@@ -230,7 +243,9 @@ void CScrWnd::ReleaseRun() {
     m_input.Stop();
     RequestEnd();
     // The launcher calls into the hook library and this object until it
-    // returns; it never waits for this thread, so the wait ends.
+    // returns; the only thing it waits for from this thread is the end of
+    // the window's creation, which is over once the run is released.
+    if (m_windowMade) SetEvent(m_windowMade.Get());
     if (m_hLauncherThread) WaitForSingleObject(m_hLauncherThread.Get(), INFINITE);
     m_hLauncherThread.Reset();
     UnloadHookLibrary();
@@ -307,6 +322,13 @@ void CScrWnd::RunLauncher() {
     CSingleLock hold(m_lock);
     m_bEnding = true;
     m_running = ChildProcessIds{};
+}
+
+void CScrWnd::EndProgram() {
+    // The main thread ends the program, through the session window once its
+    // creation is over; a window that was never made needs no message.
+    WaitForSingleObject(m_windowMade.Get(), INFINITE);
+    if (HWND hwnd = m_hWnd) ::PostMessageA(hwnd, WM_DESTROY, 0, 0);
 }
 
 void CScrWnd::WaitForNextPick() {

@@ -15,13 +15,16 @@
 // destruction releases everything and ends the program.
 class CScrWnd : public CWnd {
 public:
-    // Registers the class and creates the window titled "VelmoraScrWnd".
-    // FALSE when it could not be created, including when OnCreate refused;
-    // a window that was made and refused has deleted its object by then.
+    // Starts the run, then registers the class and creates the window
+    // titled "VelmoraScrWnd". FALSE when the run could not start or the
+    // window could not be made (the run is then released again); the object
+    // has deleted itself by then.
     BOOL CreateSessionWindow();
 
     // Runs on the launcher thread: starts the children one after the other.
     void RunLauncher();
+    // The launcher's last act, whatever ended the run.
+    void EndProgram();
 
     // How long a child may take to end before the runner ends it: after the
     // user came back, and after a rotation asked it to close (then it is
@@ -72,6 +75,9 @@ private:
     bool ContinueAfterChild();
 
     // Main thread.
+    // Sets the run up (working folder, hook library) and starts the
+    // launcher; FALSE when the run cannot start, the user told why.
+    BOOL StartLauncher();
     static void UserReturned(void* self);
     void OnUserReturned();
     void RequestEnd();
@@ -79,6 +85,8 @@ private:
     void ReleaseRun();
 
     CHandle m_hLauncherThread;
+    // Set once the window's creation is over, made or not (manual reset).
+    CHandle m_windowMade;
     // Wakes the launcher when the shared state changed (auto-reset).
     CHandle m_wake;
     velmora::runner::InputWatch m_input;
