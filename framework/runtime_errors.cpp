@@ -13,20 +13,35 @@
 //   shares (about 60 KB of code and unwinding tables). Here they throw one
 //   small exception with the same message; the programs only ever catch such
 //   errors with catch (...), at thread and window-procedure boundaries.
+#include <cstdarg>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <new>
 #include <typeinfo>
 
+namespace __gnu_cxx {
+// The runtime's own small formatter (%s, %zu and the like), as its default
+// versions of these functions use it.
+int __snprintf_lite(char* buffer, std::size_t size, const char* format, va_list arguments);
+}  // namespace __gnu_cxx
+
 namespace {
 
+// Carries its message in itself: nothing to allocate while reporting.
 class RuntimeError : public std::exception {
 public:
-    explicit RuntimeError(const char* what) : m_what(what ? what : "runtime error") {}
+    RuntimeError() = default;
+    explicit RuntimeError(const char* what) {
+        std::strncpy(m_what, what ? what : "runtime error", sizeof m_what - 1);
+    }
     const char* what() const noexcept override { return m_what; }
+    char* Buffer() { return m_what; }
+    static constexpr std::size_t kSize = 256;
 
 private:
-    const char* m_what;  // always a string literal of the runtime's
+    char m_what[kSize] = "";
 };
 
 [[noreturn]] void Raise(const char* what) { throw RuntimeError(what); }
@@ -48,9 +63,15 @@ void __throw_domain_error(const char* what) { Raise(what); }
 void __throw_invalid_argument(const char* what) { Raise(what); }
 void __throw_length_error(const char* what) { Raise(what); }
 void __throw_out_of_range(const char* what) { Raise(what); }
-// The format's placeholders stay unfilled: formatting them is what the
-// runtime's version needs its own printf for.
-void __throw_out_of_range_fmt(const char* format, ...) { Raise(format); }
+void __throw_out_of_range_fmt(const char* format, ...) {
+    RuntimeError error;
+    va_list arguments;
+    va_start(arguments, format);
+    int n = __gnu_cxx::__snprintf_lite(error.Buffer(), RuntimeError::kSize, format, arguments);
+    va_end(arguments);
+    if (n < 0) Raise(format);
+    throw error;
+}
 void __throw_runtime_error(const char* what) { Raise(what); }
 void __throw_range_error(const char* what) { Raise(what); }
 void __throw_overflow_error(const char* what) { Raise(what); }
