@@ -25,6 +25,8 @@ constexpr char kSessionTitle[] = "VelmoraScrWnd";
 constexpr DWORD kQuitGraceMs = 2000;
 // How long a terminated process may take to be gone.
 constexpr DWORD kTerminateWaitMs = 5000;
+// How long the session window waits for the first child to be started.
+constexpr DWORD kFirstStartWaitMs = 1000;
 
 #ifndef PROCESS_QUERY_LIMITED_INFORMATION
 #define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
@@ -111,12 +113,15 @@ bool AnyListedFileUsable() {
 BOOL CScrWnd::CreateSessionWindow() {
     // The first screensaver starts before any window exists: making the
     // first window of a process connects it to the display, which takes
-    // longer than the start itself, and the child need not wait for that.
+    // longer than the start itself and, made meanwhile, holds the start up.
+    // A start that takes longer (missing files in random order) is not
+    // waited for beyond a moment.
     if (!StartLauncher()) {
         ReleaseRun();
         delete this;
         return FALSE;
     }
+    WaitForSingleObject(m_firstStart.Get(), kFirstStartWaitMs);
     const char* cls = RegisterWndClass(
         CS_HREDRAW | CS_VREDRAW, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
         LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_VELMORA)));
@@ -149,8 +154,9 @@ BOOL CScrWnd::StartLauncher() {
         return FALSE;
     }
     m_windowMade.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    if (!m_windowMade || !m_wake) return FALSE;
+    if (!m_windowMade || !m_firstStart || !m_wake) return FALSE;
     m_hLauncherThread.Attach(CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr));
     return m_hLauncherThread ? TRUE : FALSE;
 }
@@ -309,6 +315,7 @@ void CScrWnd::RunLauncher() {
         }
         ProcessHandles child =
             velmora::process::StartProcess(velmora::process::PlanStart(path, " /s"));
+        SetEvent(m_firstStart.Get());
         if (child) {
             child.CloseThread();
             {
@@ -327,6 +334,7 @@ void CScrWnd::RunLauncher() {
 void CScrWnd::EndProgram() {
     // The main thread ends the program, through the session window once its
     // creation is over; a window that was never made needs no message.
+    SetEvent(m_firstStart.Get());
     WaitForSingleObject(m_windowMade.Get(), INFINITE);
     if (HWND hwnd = m_hWnd) ::PostMessageA(hwnd, WM_DESTROY, 0, 0);
 }

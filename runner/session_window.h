@@ -87,6 +87,8 @@ private:
     CHandle m_hLauncherThread;
     // Set once the window's creation is over, made or not (manual reset).
     CHandle m_windowMade;
+    // Set once the launcher has tried its first start, or ended (manual reset).
+    CHandle m_firstStart;
     // Wakes the launcher when the shared state changed (auto-reset).
     CHandle m_wake;
     velmora::runner::InputWatch m_input;
