@@ -10,9 +10,10 @@
 #include "runner/input_watch.h"
 #include "runner/process_start.h"
 
-// The hidden window that owns a run: its creation sets the run up and starts
-// the launcher thread, its timer rotates the child screensavers, and its
-// destruction releases everything and ends the program.
+// The hidden window that owns a run: its object sets the run up and starts
+// the launcher thread just before the window is made (the first child starts
+// meanwhile), its timer rotates the child screensavers, and its destruction
+// releases everything and ends the program.
 class CScrWnd : public CWnd {
 public:
     // Starts the run, then registers the class and creates the window
