@@ -1,9 +1,8 @@
 # The catalogue page of Velmora.exe, its scan of the screensaver folders and
-# the list-view sorter it uses.
+# the list-view helpers it uses.
 add_library(velmora_config_screensavers STATIC
     ${CMAKE_CURRENT_LIST_DIR}/screensavers_page.cpp
     ${CMAKE_CURRENT_LIST_DIR}/screensaver_scan.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/list_ctrl_sorter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/list_view_items.cpp
 )
 target_include_directories(velmora_config_screensavers PUBLIC ${CMAKE_SOURCE_DIR})

@@ -5,12 +5,12 @@
 #include <mbstring.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <tuple>
 #include <utility>
 #include <vector>
 
-#include "config/list_ctrl_sorter.h"
 #include "config/options_rules.h"
 #include "config/screensaver_scan.h"
 #include "config/screensavers_rules.h"
@@ -125,9 +125,15 @@ BOOL CScreensavers::OnInitDialog() {
 
     m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1000);
 
+    // The first catalogue is listed in name order (without regard to case)
+    // at once: sorting the filled list view would rewrite every row's item
+    // data twice, which with a thousand screensavers took about a second.
+    m_bCollecting = true;
     velmora::catalogue::ScanSystemFolders(
         [this](const velmora::catalogue::FoundScreensaver& found) { AddFound(found); });
     ScanAdditionalPaths();
+    m_bCollecting = false;
+    ListCollected();
 
     // Without LVS_SHAREIMAGELISTS each list view destroys its image list with
     // itself; the page owns the one list both show.
@@ -137,10 +143,6 @@ BOOL CScreensavers::OnInitDialog() {
     }
 
     LoadSelection();
-    {
-        CListCtrlSorter sorter(m_lstAvailable, kNameColumn, CListCtrlSorter::Text);
-        sorter.Sort(TRUE);
-    }
 
     if (RowCount(m_lstAvailable) > 0) m_btnAddAll.EnableWindow(TRUE);
     if (RowCount(m_lstSelected) > 0) m_btnRemoveAll.EnableWindow(TRUE);
@@ -157,21 +159,40 @@ void CScreensavers::ScanDirectory(const char* folder) {
 }
 
 void CScreensavers::AddFound(const velmora::catalogue::FoundScreensaver& found) {
-    // The image list keeps a copy; the scan's icon goes with `found`.
+    // The image list keeps a copy; the scan's icon goes with `found`. The
+    // row takes the image index its icon got, so rows and icons stay paired
+    // even if one icon could not be added.
     const int image = found.icon ? ImageList_ReplaceIcon(m_imageList, -1, found.icon.Get()) : -1;
+    CollectedRow row{found.name, found.path, image};
+    if (m_bCollecting)
+        m_collected.push_back(std::move(row));
+    else
+        InsertRow(row);
+}
 
-    // The row takes the image index its icon got, so rows and icons stay
-    // paired even if one icon could not be added.
+void CScreensavers::ListCollected() {
+    // Stable: rows of equal names keep the order they were found in (the
+    // Windows folder, the system folder, the extra folders).
+    std::stable_sort(m_collected.begin(), m_collected.end(),
+                     [](const CollectedRow& a, const CollectedRow& b) {
+                         return _mbsicmp(reinterpret_cast<const unsigned char*>(a.name.c_str()),
+                                         reinterpret_cast<const unsigned char*>(b.name.c_str())) < 0;
+                     });
+    for (const CollectedRow& row : m_collected) InsertRow(row);
+    m_collected.clear();
+}
+
+void CScreensavers::InsertRow(const CollectedRow& row) {
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
     item.iItem = RowCount(m_lstAvailable);
-    item.pszText = const_cast<char*>(found.name.c_str());
-    item.iImage = image;
+    item.pszText = const_cast<char*>(row.name.c_str());
+    item.iImage = row.image;
     item.lParam = 0;
     int inserted = static_cast<int>(
         m_lstAvailable.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (inserted < 0) return;
-    SetItemText(m_lstAvailable, inserted, kFileColumn, found.path);
+    SetItemText(m_lstAvailable, inserted, kFileColumn, row.path);
 }
 
 void CScreensavers::ScanAdditionalPaths() {

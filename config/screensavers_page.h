@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "config/screensaver_scan.h"
 #include "framework/image_list.h"
@@ -46,9 +47,20 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    // Appends a row for a screensaver the scan found, its icon copied into
-    // the image list.
+    // A catalogue row to be: the scan's name and path, and the image its
+    // icon got in the image list (-1: none).
+    struct CollectedRow {
+        std::string name;
+        std::string path;
+        int image;
+    };
+    // Takes a screensaver the scan found: its icon is copied into the image
+    // list, and the row appended (or collected while the first catalogue is
+    // built).
     void AddFound(const velmora::catalogue::FoundScreensaver& found);
+    // Appends the collected rows in name order.
+    void ListCollected();
+    void InsertRow(const CollectedRow& row);
     LRESULT OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw);
     void OnClickAvailable();
     void OnClickSelected();
@@ -67,6 +79,9 @@ private:
     CWnd m_lstAvailable;  // 1002, the catalogue
     // Shared by both list views (LVS_SHAREIMAGELISTS): this page destroys it.
     CImageList m_imageList;
+    // While the first catalogue is built, its rows wait here to be sorted.
+    bool m_bCollecting = false;
+    std::vector<CollectedRow> m_collected;
     CFlatButton m_btnRemoveSelected;  // 1005
     CFlatButton m_btnRemoveAll;       // 1006
     CFlatButton m_btnAddSelected;     // 1003
