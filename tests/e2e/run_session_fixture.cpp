@@ -117,6 +117,12 @@ bool RunSession::StartRun(Process& scr) {
     return scr.Start(exe, "\"" + exe + "\" /s");
 }
 
+bool RunSession::StartRunToFirst(Process& scr, ProbeStart& first) {
+    if (!StartRun(scr) || !WaitForStarts(1)) return false;
+    first = Starts()[0];
+    return WaitForForeground(first.pid);
+}
+
 bool RunSession::WaitForStarts(size_t n) {
     return WaitUntil([&] { return Starts().size() >= n; }, kWait);
 }

@@ -42,6 +42,8 @@ protected:
     bool WaitForStarts(size_t n);
     // The probe's full-screen window, once it is up and in front.
     bool WaitForForeground(DWORD pid);
+    // StartRun, then the first screensaver started and in front.
+    bool StartRunToFirst(Process& scr, ProbeStart& first);
     static void ReturningUser();
     static void Rotate();
 

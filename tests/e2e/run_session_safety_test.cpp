@@ -16,10 +16,8 @@ TEST_F(RunSession, RotationEndsAChildThatWillNotClose) {
     SetOptions(true);
 
     Process scr;
-    ASSERT_TRUE(StartRun(scr));
-    ASSERT_TRUE(WaitForStarts(1));
-    ProbeStart first = Starts()[0];
-    ASSERT_TRUE(WaitForForeground(first.pid));
+    ProbeStart first;
+    ASSERT_TRUE(StartRunToFirst(scr, first));
     OpenedProcess child(first.pid);
     Rotate();
     // The grace time is a few seconds; the next entry comes well within the wait.
@@ -37,10 +35,8 @@ TEST_F(RunSession, RealInputEndsAChildThatIgnoresIt) {
     SetOptions(false);
 
     Process scr;
-    ASSERT_TRUE(StartRun(scr));
-    ASSERT_TRUE(WaitForStarts(1));
-    ProbeStart start = Starts()[0];
-    ASSERT_TRUE(WaitForForeground(start.pid));
+    ProbeStart start;
+    ASSERT_TRUE(StartRunToFirst(scr, start));
     OpenedProcess child(start.pid);
     // Input a program makes is not the user.
     keybd_event(VK_SHIFT, 0, 0, 0);
@@ -60,10 +56,8 @@ TEST_F(RunSession, UserBackDuringARotationEndsTheRun) {
     SetOptions(true);
 
     Process scr;
-    ASSERT_TRUE(StartRun(scr));
-    ASSERT_TRUE(WaitForStarts(1));
-    ProbeStart start = Starts()[0];
-    ASSERT_TRUE(WaitForForeground(start.pid));
+    ProbeStart start;
+    ASSERT_TRUE(StartRunToFirst(scr, start));
     OpenedProcess child(start.pid);
     Rotate();
     ASSERT_TRUE(XPointerMove(200, 150));
@@ -81,10 +75,9 @@ TEST_F(RunSession, Windows98RotationLeavesTheUsersWindowAlone) {
     SetOptions(true);
 
     Process scr;
-    ASSERT_TRUE(StartRun(scr));
-    ASSERT_TRUE(WaitForStarts(1));
-    ASSERT_TRUE(WaitForForeground(Starts()[0].pid));
-    OpenedProcess child(Starts()[0].pid);
+    ProbeStart first;
+    ASSERT_TRUE(StartRunToFirst(scr, first));
+    OpenedProcess child(first.pid);
     // A window of someone else's comes to the front before the tick.
     HWND own = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "not a screensaver", WS_POPUP | WS_VISIBLE,
                                10, 10, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
@@ -135,10 +128,8 @@ TEST_F(RunSession, ClosingTheSessionWindowEndsChildAndRun) {
         SetOptions(true);
 
         Process scr;
-        ASSERT_TRUE(StartRun(scr));
-        ASSERT_TRUE(WaitForStarts(1));
-        ProbeStart start = Starts()[0];
-        ASSERT_TRUE(WaitForForeground(start.pid));
+        ProbeStart start;
+        ASSERT_TRUE(StartRunToFirst(scr, start));
         OpenedProcess child(start.pid);
         HWND session = FindWindowA(nullptr, "VelmoraScrWnd");
         ASSERT_NE(session, nullptr);

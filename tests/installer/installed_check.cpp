@@ -106,6 +106,15 @@ protected:
         copied.push_back(to);
         return to;
     }
+    // Starts the installed Velmora.exe in its folder and gives its sheet
+    // (nullptr if it did not show) and the catalogue page.
+    HWND OpenSheet(Process& config, HWND& page) {
+        const std::string folder = program.substr(0, program.rfind('\\'));
+        if (!config.Start(program, "\"" + program + "\"", folder)) return nullptr;
+        HWND sheet = WaitForDialog(config.Id(), kSheetCaption, kWait);
+        if (sheet) page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        return sheet;
+    }
     // Starts Velmora.scr /s as Windows does and waits for the probe it plays.
     ProbeStart PlayOnce(const std::string& log) {
         Process run;
@@ -198,11 +207,9 @@ TEST_F(InstalledVelmora, SixtyFourBitScreensaversAreListedSavedAndPlayed) {
     Place(BinDir() + "\\probe64.scr", SysnativeFolder() + "twice.scr");
 
     Process config;
-    const std::string folder = program.substr(0, program.rfind('\\'));
-    ASSERT_TRUE(config.Start(program, "\"" + program + "\"", folder));
-    HWND sheet = WaitForDialog(config.Id(), kSheetCaption, kWait);
+    HWND page = nullptr;
+    HWND sheet = OpenSheet(config, page);
     ASSERT_NE(sheet, nullptr);
-    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
     RemoteList catalogue(GetDlgItem(page, 1002), config.Id());
     int probeRow = -1, twiceRows = 0;
     std::string twiceFile;
@@ -248,11 +255,9 @@ TEST_F(InstalledVelmora, UnderTheNineXLineOnlyItsFoldersAreListed) {
     WineVersionFor win98("Velmora.exe", "win98");
 
     Process config;
-    const std::string folder = program.substr(0, program.rfind('\\'));
-    ASSERT_TRUE(config.Start(program, "\"" + program + "\"", folder));
-    HWND sheet = WaitForDialog(config.Id(), kSheetCaption, kWait);
+    HWND page = nullptr;
+    HWND sheet = OpenSheet(config, page);
     ASSERT_NE(sheet, nullptr);
-    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
     RemoteList catalogue(GetDlgItem(page, 1002), config.Id());
     // The system folder's screensaver is there, under its file name as on
     // that line; the real system folder's is not.
