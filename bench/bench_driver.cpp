@@ -238,7 +238,8 @@ void Rotation(const std::string& first, const std::string& second) {
     for (int i = 0; i < g_repeats; ++i) {
         WaitFor([&] { return VisibleWindowOf(stamp.pid) != nullptr; });
         Pump(200);  // the child settles into its message loop, as it does in a real run
-        HWND session = FindWindowA(nullptr, "VelmoraScrWnd");
+        HWND session = nullptr;
+        WaitFor([&] { return (session = FindWindowA(nullptr, "VelmoraScrWnd")) != nullptr; });
         before = Stamps().size();
         double t0 = Now();
         PostMessageA(session, WM_TIMER, 1, 0);

@@ -143,8 +143,15 @@ void RunSession::ReturningUser() {
     SetCursorPos(700, 500);
 }
 
+HWND RunSession::SessionWindow() {
+    // The session window is made once the first screensaver has started.
+    HWND session = nullptr;
+    WaitUntil([&] { return (session = FindWindowA(nullptr, "VelmoraScrWnd")) != nullptr; }, kWait);
+    return session;
+}
+
 void RunSession::Rotate() {
-    HWND session = FindWindowA(nullptr, "VelmoraScrWnd");
+    HWND session = SessionWindow();
     ASSERT_NE(session, nullptr);
     PostMessageA(session, WM_TIMER, 1, 0);
 }

@@ -45,6 +45,8 @@ protected:
     // StartRun, then the first screensaver started and in front.
     bool StartRunToFirst(Process& scr, ProbeStart& first);
     static void ReturningUser();
+    // The session window once it exists; nullptr after the usual wait.
+    static HWND SessionWindow();
     static void Rotate();
 
     std::string trapline = SystemDir() + "\\Trapline.dll";

@@ -131,7 +131,7 @@ TEST_F(RunSession, ClosingTheSessionWindowEndsChildAndRun) {
         ProbeStart start;
         ASSERT_TRUE(StartRunToFirst(scr, start));
         OpenedProcess child(start.pid);
-        HWND session = FindWindowA(nullptr, "VelmoraScrWnd");
+        HWND session = SessionWindow();
         ASSERT_NE(session, nullptr);
         PostMessageA(session, WM_CLOSE, 0, 0);
         EXPECT_TRUE(scr.WaitForExit(kWait));
