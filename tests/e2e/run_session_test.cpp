@@ -83,6 +83,27 @@ TEST_F(RunSession, OneEntryRunsUntilTheUserReturns) {
     EXPECT_EQ(IniValue("Screensaver", "LastScrShow"), "<none>");
 }
 
+TEST_F(RunSession, TwoStartsInTheSameInstantMakeOneRun) {
+    std::string alpha = AddSaver(savers.path(), "alpha");
+    SetList({alpha});
+    SetOptions(false);
+
+    // Neither finds the other's session window: it is made only once the
+    // first screensaver runs.
+    Process one, two;
+    ASSERT_TRUE(StartRun(one));
+    ASSERT_TRUE(StartRun(two));
+    ASSERT_TRUE(WaitUntil([&] { return !one.Running() || !two.Running(); }, kWait))
+        << "both starts went on to run";
+    Process& run = one.Running() ? one : two;
+    ASSERT_TRUE(WaitForStarts(1));
+    ASSERT_TRUE(WaitForForeground(Starts()[0].pid));
+    PumpFor(300);
+    EXPECT_EQ(Starts().size(), 1u);
+    ReturningUser();
+    EXPECT_TRUE(run.WaitForExit(kWait));
+}
+
 TEST_F(RunSession, RotationClosesTheChildThroughItsWindowAndSendsNoInput) {
     std::string alpha = AddSaver(savers.path(), "alpha");
     std::string beta = AddSaver(savers.path(), "beta");
