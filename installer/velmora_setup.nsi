@@ -30,6 +30,11 @@
 ;   menu shortcut starts it in its own folder.
 ; - Velmora.ini lives in the Windows folder, where the profile functions put
 ;   a bare file name; the setup program writes General/ProgramPath there.
+;   Vista and later give a program that is not elevated, and whose manifest
+;   says nothing of elevation, a copy of its own of a Windows-folder file
+;   once it writes one (in the user's VirtualStore); both Velmora programs
+;   are such programs, so they share that copy. The installing user's copy
+;   is kept in step with the real file; other users' copies are out of reach.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -42,6 +47,9 @@ RequestExecutionLevel admin
 
 !define PRODUCT "Velmora"
 !define PUBLISHER "Kestrune"
+; The installing user's copy of Velmora.ini on Vista and later (the shell
+; folders must be the user's, not all users', where it is used).
+!define USER_INI "$LOCALAPPDATA\VirtualStore\Windows\Velmora.ini"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora"
 !define DESKTOP_KEY "Control Panel\Desktop"
 
@@ -93,6 +101,11 @@ Section "Velmora (required)" SecProgram
 
   ; The first Settings press opens the program without asking for its folder.
   WriteINIStr "$WINDIR\Velmora.ini" "General" "ProgramPath" "$INSTDIR\Velmora.exe"
+  ; The programs read the user's own copy where there is one.
+  SetShellVarContext current
+  ${If} ${FileExists} "${USER_INI}"
+    WriteINIStr "${USER_INI}" "General" "ProgramPath" "$INSTDIR\Velmora.exe"
+  ${EndIf}
 
   ; The shortcut's working folder is the folder current at its creation.
   SetShellVarContext all
@@ -168,6 +181,11 @@ Section "un.Velmora (required)" SecUnProgram
   ${If} $0 == "$INSTDIR\Velmora.exe"
     DeleteINIStr "$WINDIR\Velmora.ini" "General" "ProgramPath"
   ${EndIf}
+  SetShellVarContext current
+  ReadINIStr $0 "${USER_INI}" "General" "ProgramPath"
+  ${If} $0 == "$INSTDIR\Velmora.exe"
+    DeleteINIStr "${USER_INI}" "General" "ProgramPath"
+  ${EndIf}
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\Velmora.lnk"
@@ -183,6 +201,8 @@ SectionEnd
 
 Section /o "un.Remove my settings" SecUnSettings
   Delete "$WINDIR\Velmora.ini"
+  SetShellVarContext current
+  Delete "${USER_INI}"
 SectionEnd
 
 ; A silent uninstall keeps the settings too, unless /REMOVESETTINGS asks

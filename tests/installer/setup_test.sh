@@ -118,13 +118,27 @@ snapshot "$work/after"
 check "no file left behind" diff "$work/before.files" "$work/after.files"
 check "no key left behind" diff "$work/before.reg" "$work/after.reg"
 
-echo "== reinstall, then uninstall with the settings"
+echo "== reinstall over the user's own copy of the settings, then uninstall with the settings"
+# The copy Vista and later make when a program that is not elevated writes
+# the file (it names an older install).
+local_dir=$(find "$drive/users" -mindepth 3 -maxdepth 3 -type d -path '*/AppData/Local' \
+  ! -path '*/Public/*' | head -1)
+check "the user's local application data folder" test -n "$local_dir"
+user_store=${local_dir:-$work/no-user}/VirtualStore
+user_ini=$user_store/Windows/Velmora.ini
+mkdir -p "$user_store/Windows"
+printf '[Options]\r\nShowTime=7\r\n[General]\r\nProgramPath=C:\\Old\\Velmora.exe\r\n' >"$user_ini"
 wine "$bin/VelmoraSetup.exe" /S </dev/null >/dev/null 2>&1
 check "reinstalled" test -f "$programs/Uninstall.exe"
+check "the user's copy names the installed program" \
+  grep -qixF "ProgramPath=$exe_win" <(tr -d '\r' <"$user_ini")
+check "the user's copy keeps the user's settings" grep -qx 'ShowTime=7' <(tr -d '\r' <"$user_ini")
 wine "$programs/Uninstall.exe" /S /REMOVESETTINGS </dev/null >/dev/null 2>&1
 check "the program folder goes again" wait_for test ! -e "$programs"
 check "the Apps & Features entry goes again" wait_for test -z "$(reg_value "$uninstall" DisplayName)"
 check "Velmora.ini goes when asked" wait_for test ! -e "$ini"
+check "and so does the user's copy" wait_for test ! -e "$user_ini"
+rmdir "$user_store/Windows" "$user_store"
 snapshot "$work/after2"
 check "no file left behind the second time" diff "$work/before.files" "$work/after2.files"
 exit $fail
