@@ -27,6 +27,9 @@ constexpr DWORD kQuitGraceMs = 2000;
 constexpr DWORD kTerminateWaitMs = 5000;
 // How long the session window waits for the first child to be started.
 constexpr DWORD kFirstStartWaitMs = 1000;
+// How long the launcher, its run over, waits for the main thread to make the
+// session window and then to take up the end of the run.
+constexpr DWORD kMainThreadAnswerMs = 8000;
 
 #ifndef PROCESS_QUERY_LIMITED_INFORMATION
 #define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
@@ -155,8 +158,9 @@ BOOL CScrWnd::StartLauncher() {
     }
     m_windowMade.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_releasing.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    if (!m_windowMade || !m_firstStart || !m_wake) return FALSE;
+    if (!m_windowMade || !m_firstStart || !m_releasing || !m_wake) return FALSE;
     m_hLauncherThread.Attach(CreateThread(nullptr, 0, LauncherThread, this, 0, nullptr));
     return m_hLauncherThread ? TRUE : FALSE;
 }
@@ -248,6 +252,7 @@ void CScrWnd::ReleaseRun() {
     // A waiting main thread must not hold up everyone's input.
     m_input.Stop();
     RequestEnd();
+    if (m_releasing) SetEvent(m_releasing.Get());
     // The launcher calls into the hook library and this object until it
     // returns; the only thing it waits for from this thread is the end of
     // the window's creation, which is over once the run is released.
@@ -335,8 +340,17 @@ void CScrWnd::EndProgram() {
     // The main thread ends the program, through the session window once its
     // creation is over; a window that was never made needs no message.
     SetEvent(m_firstStart.Get());
-    WaitForSingleObject(m_windowMade.Get(), INFINITE);
-    if (HWND hwnd = m_hWnd) ::PostMessageA(hwnd, WM_DESTROY, 0, 0);
+    if (WaitForSingleObject(m_windowMade.Get(), kMainThreadAnswerMs) == WAIT_OBJECT_0) {
+        HWND hwnd = m_hWnd;
+        if (!hwnd || !::PostMessageA(hwnd, WM_DESTROY, 0, 0)) return;
+        if (WaitForSingleObject(m_releasing.Get(), kMainThreadAnswerMs) == WAIT_OBJECT_0) return;
+    }
+    // The main thread neither made its window nor took up the end: it hangs
+    // (in the system, since it runs nothing of ours that can wait this
+    // long). The screensavers are ended already, and a process left behind
+    // would refuse every later run, so this one ends here, without running
+    // anything more in a process whose main thread may hold its locks.
+    TerminateProcess(GetCurrentProcess(), kExitMainThreadStuck);
 }
 
 void CScrWnd::WaitForNextPick() {

@@ -24,8 +24,11 @@ public:
 
     // Runs on the launcher thread: starts the children one after the other.
     void RunLauncher();
-    // The launcher's last act, whatever ended the run.
+    // The launcher's last act, whatever ended the run: hands the end to the
+    // main thread, or ends the process when the main thread does not answer.
     void EndProgram();
+    // The exit code of a process its launcher had to end.
+    static constexpr UINT kExitMainThreadStuck = 3;
 
     // How long a child may take to end before the runner ends it: after the
     // user came back, and after a rotation asked it to close (then it is
@@ -90,6 +93,8 @@ private:
     CHandle m_windowMade;
     // Set once the launcher has tried its first start, or ended (manual reset).
     CHandle m_firstStart;
+    // Set once the main thread has begun releasing the run (manual reset).
+    CHandle m_releasing;
     // Wakes the launcher when the shared state changed (auto-reset).
     CHandle m_wake;
     velmora::runner::InputWatch m_input;

@@ -119,6 +119,27 @@ TEST_F(RunSession, RandomOrderPlaysOnPastMissingFiles) {
     EXPECT_TRUE(scr.WaitForExit(kWait));
 }
 
+TEST_F(RunSession, AHungMainThreadStillEndsWhenTheUserReturns) {
+    std::string alpha = AddSaver(savers.path(), "alpha");
+    SetList({alpha});
+    SetOptions(false);
+
+    Process scr;
+    ProbeStart start;
+    ASSERT_TRUE(StartRunToFirst(scr, start));
+    HWND session = SessionWindow();
+    ASSERT_NE(session, nullptr);
+    // The main thread stops answering, as if it hung in the system.
+    HANDLE main = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(session, nullptr));
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(SuspendThread(main), static_cast<DWORD>(-1));
+    ReturningUser();
+    EXPECT_TRUE(scr.WaitForExit(kWait)) << "a hung main thread kept the program";
+    EXPECT_EQ(scr.ExitCode(), 3u);
+    EXPECT_FALSE(ProcessAlive(start.pid));
+    CloseHandle(main);
+}
+
 TEST_F(RunSession, ClosingTheSessionWindowEndsChildAndRun) {
     for (const char* behaviour : {"normal", "hang"}) {
         SCOPED_TRACE(behaviour);
