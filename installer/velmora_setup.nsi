@@ -53,6 +53,14 @@ RequestExecutionLevel admin
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora"
 !define DESKTOP_KEY "Control Panel\Desktop"
 
+; Removes ProgramPath from a settings file where it names this installation.
+!macro ForgetProgramPath FILE
+  ReadINIStr $0 "${FILE}" "General" "ProgramPath"
+  ${If} $0 == "$INSTDIR\Velmora.exe"
+    DeleteINIStr "${FILE}" "General" "ProgramPath"
+  ${EndIf}
+!macroend
+
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\Velmora"
@@ -177,15 +185,9 @@ Section "un.Velmora (required)" SecUnProgram
   ${EndIf}
 
   ; ProgramPath would name a program that is gone.
-  ReadINIStr $0 "$WINDIR\Velmora.ini" "General" "ProgramPath"
-  ${If} $0 == "$INSTDIR\Velmora.exe"
-    DeleteINIStr "$WINDIR\Velmora.ini" "General" "ProgramPath"
-  ${EndIf}
   SetShellVarContext current
-  ReadINIStr $0 "${USER_INI}" "General" "ProgramPath"
-  ${If} $0 == "$INSTDIR\Velmora.exe"
-    DeleteINIStr "${USER_INI}" "General" "ProgramPath"
-  ${EndIf}
+  !insertmacro ForgetProgramPath "$WINDIR\Velmora.ini"
+  !insertmacro ForgetProgramPath "${USER_INI}"
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\Velmora.lnk"

@@ -252,11 +252,11 @@ void CScrWnd::ReleaseRun() {
     // A waiting main thread must not hold up everyone's input.
     m_input.Stop();
     RequestEnd();
-    if (m_releasing) SetEvent(m_releasing.Get());
     // The launcher calls into the hook library and this object until it
-    // returns; the only thing it waits for from this thread is the end of
-    // the window's creation, which is over once the run is released.
+    // returns; all it waits for from this thread is the end of the window's
+    // creation and the start of the release, both over from here on.
     if (m_windowMade) SetEvent(m_windowMade.Get());
+    if (m_releasing) SetEvent(m_releasing.Get());
     if (m_hLauncherThread) WaitForSingleObject(m_hLauncherThread.Get(), INFINITE);
     m_hLauncherThread.Reset();
     UnloadHookLibrary();
