@@ -65,11 +65,17 @@ add_library(velmora_runner STATIC
     runner/configure.cpp
     runner/file_exists.cpp
     runner/close_running.cpp
+    runner/display_power.cpp
     runner/hook_library.cpp
     runner/input_watch.cpp
+    runner/launcher.cpp
     runner/pick_next.cpp
     runner/preview_window.cpp
+    runner/rotation_checks.cpp
+    runner/run_control.cpp
+    runner/run_end.cpp
     runner/run_session.cpp
+    runner/running_child.cpp
     runner/session_window.cpp
 )
 target_compile_options(velmora_runner PRIVATE ${VELMORA_WARNINGS} -Os)

@@ -29,7 +29,10 @@ Function Entry(HMODULE module, const char* name) {
                   : nullptr;
 }
 
-const Subclassing& Comctl() {
+// Until the library is loaded no window can have been subclassed here, so a
+// lookup needs nothing of it: only a new subclass loads it.
+const Subclassing* Comctl(bool load) {
+    if (!load && !GetModuleHandleA("comctl32.dll")) return nullptr;
     static const Subclassing functions = [] {
         HMODULE module = GetModuleHandleA("comctl32.dll");
         if (!module) module = LoadLibraryA("comctl32.dll");
@@ -40,21 +43,25 @@ const Subclassing& Comctl() {
         f.forward = Entry<decltype(f.forward)>(module, "DefSubclassProc");
         return f;
     }();
-    return functions;
+    return &functions;
 }
 
 BOOL AddSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
-    return Comctl().set ? Comctl().set(hwnd, proc, id, data) : FALSE;
+    const Subclassing* f = Comctl(true);
+    return f && f->set ? f->set(hwnd, proc, id, data) : FALSE;
 }
 BOOL FindSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* data) {
-    return Comctl().get ? Comctl().get(hwnd, proc, id, data) : FALSE;
+    const Subclassing* f = Comctl(false);
+    return f && f->get ? f->get(hwnd, proc, id, data) : FALSE;
 }
 BOOL RemoveSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
-    return Comctl().remove ? Comctl().remove(hwnd, proc, id) : FALSE;
+    const Subclassing* f = Comctl(false);
+    return f && f->remove ? f->remove(hwnd, proc, id) : FALSE;
 }
 LRESULT NextSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Comctl().forward ? Comctl().forward(hwnd, message, wParam, lParam)
-                            : DefWindowProcA(hwnd, message, wParam, lParam);
+    const Subclassing* f = Comctl(false);
+    return f && f->forward ? f->forward(hwnd, message, wParam, lParam)
+                           : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -203,13 +210,21 @@ BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
+    // Another process's window carries no object of ours, whatever its class
+    // procedure's address reads as there.
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != GetCurrentProcessId()) return nullptr;
+    // Windows of our own classes carry the object pointer; the others only
+    // when we subclassed them.
+    if (reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC)) == FrameworkWndProc) {
+        if (auto* self = reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+            return self;
+    }
     DWORD_PTR ref = 0;
     if (FindSubclass(hwnd, SubclassProc, kSubclassId, &ref) && ref)
         return reinterpret_cast<CWnd*>(ref);
-    // Of the others, only windows of our own classes carry an object pointer.
-    if (reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC)) != FrameworkWndProc)
-        return nullptr;
-    return reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return nullptr;
 }
 
 LRESULT CALLBACK CWnd::FrameworkWndProc(HWND hwnd, UINT message, WPARAM wParam,

@@ -1,7 +1,5 @@
 #include "runner/input_watch.h"
 
-#include <cstdlib>
-
 namespace velmora::runner {
 
 namespace {
@@ -13,9 +11,21 @@ namespace {
 #define LLKHF_INJECTED 0x00000010
 #endif
 
-// A pointer that drifts by a pixel or two, or the move Windows reports when
-// a window appears under it, is not a returning user.
-constexpr int kMoveTolerance = 4;
+// How often the backstop looks at the last-input time: rarely enough to cost
+// nothing, often enough that a user whose input the hooks missed is not kept
+// waiting long.
+constexpr UINT kBackstopMs = 3000;
+// How long the thread may take to set its hooks.
+constexpr DWORD kReadyWaitMs = 5000;
+
+using GetLastInputInfoFn = BOOL(WINAPI*)(PLASTINPUTINFO);
+
+// Looked up at run time: Windows 98 has no GetLastInputInfo.
+GetLastInputInfoFn LastInputFunction() {
+    static const GetLastInputInfoFn function = reinterpret_cast<GetLastInputInfoFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
+    return function;
+}
 
 }  // namespace
 
@@ -26,40 +36,86 @@ bool InputWatch::Start(Callback callback, void* context) {
     if (s_active) return false;
     m_callback = callback;
     m_context = context;
-    m_noticed = false;
-    if (!GetCursorPos(&m_origin)) m_origin = POINT{};
+    InterlockedExchange(&m_noticed, 0);
+    InterlockedExchange(&m_hooked, 0);
+    m_ready.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!m_ready) return false;
     s_active = this;
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    m_mouse = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, module, 0);
-    m_keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0);
-    if (!m_mouse && !m_keyboard) {
-        s_active = nullptr;
+    m_thread.Attach(CreateThread(nullptr, 0, ThreadProc, this, 0, &m_threadId));
+    if (m_thread) {
+        HANDLE handles[2] = {m_ready.Get(), m_thread.Get()};
+        WaitForMultipleObjects(2, handles, FALSE, kReadyWaitMs);
+    }
+    if (!InterlockedExchangeAdd(&m_hooked, 0)) {
+        Stop();
         return false;
     }
     return true;
 }
 
 void InputWatch::Stop() {
-    if (m_mouse) UnhookWindowsHookEx(m_mouse);
-    if (m_keyboard) UnhookWindowsHookEx(m_keyboard);
-    m_mouse = m_keyboard = nullptr;
+    if (m_thread) {
+        // The thread made its queue before it said it was ready.
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(m_thread.Get(), INFINITE);
+        m_thread.Reset();
+    }
     if (s_active == this) s_active = nullptr;
 }
 
+DWORD WINAPI InputWatch::ThreadProc(LPVOID self) {
+    static_cast<InputWatch*>(self)->Pump();
+    return 0;
+}
+
+void InputWatch::Pump() {
+    MSG msg;
+    // The thread's message queue, so that the quit message can reach it.
+    PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    m_mouse = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, module, 0);
+    m_keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0);
+    m_lastSeen = GetTickCount();
+    const bool hooked = m_mouse || m_keyboard;
+    InterlockedExchange(&m_hooked, hooked ? 1 : 0);
+    SetEvent(m_ready.Get());
+    if (hooked) {
+        UINT_PTR backstop = LastInputFunction() ? SetTimer(nullptr, 0, kBackstopMs, nullptr) : 0;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_TIMER && msg.hwnd == nullptr)
+                CheckLastInput();
+            else
+                DispatchMessageA(&msg);
+        }
+        if (backstop) KillTimer(nullptr, backstop);
+    }
+    if (m_mouse) UnhookWindowsHookEx(m_mouse);
+    if (m_keyboard) UnhookWindowsHookEx(m_keyboard);
+    m_mouse = m_keyboard = nullptr;
+}
+
 void InputWatch::Notice() {
-    if (m_noticed) return;
-    m_noticed = true;
-    if (m_callback) m_callback(m_context);
+    if (InterlockedExchange(&m_noticed, 1) == 0 && m_callback) m_callback(m_context);
+}
+
+void InputWatch::CheckLastInput() {
+    LASTINPUTINFO info{};
+    info.cbSize = sizeof info;
+    if (LastInputFunction()(&info) &&
+        InputMissedByHooks(info.dwTime, m_lastSeen, GetTickCount()))
+        Notice();
 }
 
 LRESULT CALLBACK InputWatch::MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     InputWatch* watch = s_active;
     if (code == HC_ACTION && watch && lParam) {
         const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        watch->Seen();
+        // MSLLHOOKSTRUCT::pt is in physical pixels whatever this process's
+        // DPI awareness: the origin is taken from these events too.
         if (!(info->flags & LLMHF_INJECTED)) {
-            bool moved = std::abs(info->pt.x - watch->m_origin.x) > kMoveTolerance ||
-                         std::abs(info->pt.y - watch->m_origin.y) > kMoveTolerance;
-            if (wParam != WM_MOUSEMOVE || moved) watch->Notice();
+            if (wParam != WM_MOUSEMOVE || MoveCounts(watch->m_origin, info->pt.x, info->pt.y))
+                watch->Notice();
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -69,6 +125,7 @@ LRESULT CALLBACK InputWatch::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
     InputWatch* watch = s_active;
     if (code == HC_ACTION && watch && lParam) {
         const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        watch->Seen();
         if (!(info->flags & LLKHF_INJECTED)) watch->Notice();
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -1,9 +1,18 @@
 #pragma once
-// Notices the user's own input while a run goes on, without polling: low-level
-// mouse and keyboard hooks on the calling thread, which Windows calls only
-// when input arrives. Input that a program made (keybd_event, SendInput) is
-// marked injected and does not count.
+// Notices the user's own input while a run goes on: low-level mouse and
+// keyboard hooks on a thread of their own, which does nothing but answer
+// them and pump its messages. Windows makes every key and pointer event of
+// the desktop wait for a low-level hook, and on Windows 7 and later removes a
+// hook silently when its thread misses LowLevelHooksTimeout (at most 1 s on
+// Windows 10 1709 and later): a thread that also waits on other work would
+// lose them. Input that a program made (keybd_event, SendInput) is marked
+// injected and does not count. As a backstop for hooks that were removed all
+// the same, the thread compares the system's last-input time with the last
+// event its hooks saw, every few seconds.
 #include <windows.h>
+
+#include "framework/handle.h"
+#include "runner/input_rules.h"
 
 namespace velmora::runner {
 
@@ -16,24 +25,36 @@ public:
     InputWatch(const InputWatch&) = delete;
     InputWatch& operator=(const InputWatch&) = delete;
 
-    // Calls back once, on this thread, at the first real key, button or
-    // wheel, or pointer move beyond a few pixels. The thread must pump
-    // messages. One watch per process; false when no hook could be set.
+    // Calls back once, on the watch's thread, at the first real key, button
+    // or wheel, or pointer move beyond a few pixels. One watch per process;
+    // false when no hook could be set (no low-level hooks on this Windows).
     bool Start(Callback callback, void* context);
+    // Removes the hooks and ends the thread.
     void Stop();
 
 private:
+    static DWORD WINAPI ThreadProc(LPVOID self);
+    void Pump();
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
+    // Any event, injected or not: the hooks are still in place.
+    void Seen() { m_lastSeen = GetTickCount(); }
     void Notice();
+    void CheckLastInput();
 
     static InputWatch* s_active;
-    HHOOK m_mouse = nullptr;
-    HHOOK m_keyboard = nullptr;
-    POINT m_origin{};
     Callback m_callback = nullptr;
     void* m_context = nullptr;
-    bool m_noticed = false;
+    CHandle m_thread;
+    DWORD m_threadId = 0;
+    CHandle m_ready;
+    volatile LONG m_hooked = 0;
+    volatile LONG m_noticed = 0;
+    // Touched on the watch's thread only.
+    HHOOK m_mouse = nullptr;
+    HHOOK m_keyboard = nullptr;
+    PointerOrigin m_origin;
+    DWORD m_lastSeen = 0;
 };
 
 }  // namespace velmora::runner

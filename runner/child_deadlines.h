@@ -1,0 +1,46 @@
+#pragma once
+// When a running child screensaver is asked again to close, or ended, free of
+// Win32: what has been asked of it and the time now in, its next step out.
+// Times are millisecond ticks that wrap (GetTickCount), compared by difference.
+#include <cstdint>
+
+namespace velmora::runner {
+
+// How long a child may take to end: after the user came back (it is then
+// asked to close), after a rotation asked it to close (it is then asked once
+// more), and after that last request (it is then terminated).
+constexpr uint32_t kUserGraceMs = 3000;
+constexpr uint32_t kRotationGraceMs = 4000;
+constexpr uint32_t kTerminateAfterMs = 2000;
+constexpr uint32_t kNoDeadline = 0xFFFFFFFFu;
+
+// What has been asked of one child, and when.
+struct ChildClock {
+    // A rotation, or a display that went off, asked it to close.
+    bool closeAsked = false;
+    uint32_t closeAskedAt = 0;
+    bool closedAgain = false;
+    bool userBack = false;
+    uint32_t userBackAt = 0;
+    // The run stops now.
+    bool quit = false;
+    // Asked to close one last time before it is terminated.
+    bool endAsked = false;
+    uint32_t endAskedAt = 0;
+};
+
+enum class ChildAction {
+    Wait,        // nothing to do for waitMs (kNoDeadline: until something happens)
+    CloseAgain,  // the rotation's request went unheeded: ask once more
+    AskToEnd,    // ask it to close; it is terminated kTerminateAfterMs later
+    Terminate,
+};
+
+struct ChildStep {
+    ChildAction action = ChildAction::Wait;
+    uint32_t waitMs = kNoDeadline;
+};
+
+ChildStep NextChildStep(const ChildClock& clock, uint32_t now);
+
+}  // namespace velmora::runner

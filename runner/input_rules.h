@@ -1,0 +1,35 @@
+#pragma once
+// What counts as the user's return, free of Win32: the rules the input watch
+// applies to the events its low-level hooks see, and its check on the hooks.
+#include <cstdint>
+
+namespace velmora::runner {
+
+// A pointer that drifts by a pixel or two, or the move Windows reports when a
+// window appears under it, is not a returning user.
+constexpr int kMoveTolerance = 4;
+
+// Where the pointer was when the watch saw its first move. It is taken from
+// the hooks' own events, never from GetCursorPos: a program that is not DPI
+// aware gets logical coordinates there, while the hooks report physical
+// pixels, so at any display scaling but 100 % the two never match.
+struct PointerOrigin {
+    bool known = false;
+    int x = 0;
+    int y = 0;
+};
+
+// A pointer move to (x, y): true when it counts as the user's return. The
+// first move only sets the origin.
+bool MoveCounts(PointerOrigin& origin, int x, int y);
+
+// Windows 7 and later remove a low-level hook silently when it is slow to
+// answer. Every input moves the system's last-input time, and the hooks see
+// every input while they are in place: an input time later than the last
+// event the hooks saw (lastSeen, taken when the hook ran), and old enough that
+// a live hook would have run by now, was missed by them.
+constexpr uint32_t kHookAnswerMs = 1000;
+constexpr uint32_t kInputClockSlackMs = 250;
+bool InputMissedByHooks(uint32_t lastInput, uint32_t lastSeen, uint32_t now);
+
+}  // namespace velmora::runner

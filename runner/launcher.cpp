@@ -1,0 +1,135 @@
+#include "runner/launcher.h"
+
+#include <string>
+
+#include "runner/pick_next.h"
+#include "runner/rotation_checks.h"
+
+namespace velmora::runner {
+
+DWORD WINAPI LauncherThread(LPVOID launcher) {
+    static_cast<Launcher*>(launcher)->Run();
+    return 0;
+}
+
+bool Launcher::Open() {
+    m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    return m_wake && m_firstStart && m_control.Listen(m_wake.Get());
+}
+
+void Launcher::Run() {
+    // Nothing may leave a thread procedure; whatever happened, the run ends,
+    // and what was started goes with it.
+    try {
+        Launch();
+    } catch (...) {
+    }
+    try {
+        m_child.End();
+    } catch (...) {
+    }
+    SetEvent(m_firstStart.Get());
+    if (m_runOver) m_runOver(m_context);
+}
+
+void Launcher::Launch() {
+    for (;;) {
+        TakeUpEvents();
+        const Between next = m_state.Next(GetTickCount());
+        if (next.move == NextMove::EndRun) return;
+        if (next.move == NextMove::Wait) {
+            WaitForSingleObject(m_wake.Get(), next.waitMs);
+            continue;
+        }
+        const std::string path = PickNextScreensaver();
+        if (path.empty()) return;
+        if (!ListedFileUsable(path)) {
+            // A file that is gone is skipped while another listed one exists.
+            if (!AnyListedFileUsable()) return;
+            WaitForNextPick();
+            continue;
+        }
+        const bool started = m_child.Start(path);
+        SetEvent(m_firstStart.Get());
+        if (started) {
+            m_state.ChildStarted();
+            WaitForChild();
+        }
+        // A start that failed counts as a child that ended at once.
+        m_state.ChildEnded();
+    }
+}
+
+void Launcher::TakeUpEvents() {
+    const RunControl::Events events = m_control.Read();
+    const DWORD now = GetTickCount();
+    if (events.quit) m_state.Quit();
+    if (events.userBack) m_state.UserBack(now);
+    if (events.displayOff != m_displayOff) {
+        m_displayOff = events.displayOff;
+        if (!m_displayOff)
+            m_state.DisplayOn(now);
+        else if (m_state.DisplayOff(now))
+            m_child.Close();
+    }
+    if (events.rotations != m_rotationsSeen) {
+        m_rotationsSeen = events.rotations;
+        if (m_state.Rotation(now)) m_child.Close();
+    }
+}
+
+void Launcher::WaitForChild() {
+    for (;;) {
+        TakeUpEvents();
+        const ChildStep step = m_state.Child(GetTickCount());
+        switch (step.action) {
+        case ChildAction::Terminate:
+            m_child.End();
+            return;
+        case ChildAction::AskToEnd:
+            // A child with no window to be asked through goes at once.
+            if (m_child.AskToClose() == 0) {
+                m_child.End();
+                return;
+            }
+            m_state.EndAsked(GetTickCount());
+            continue;
+        case ChildAction::CloseAgain:
+            m_child.AskToClose();
+            m_state.ClosedAgain();
+            continue;
+        case ChildAction::Wait:
+            break;
+        }
+        HANDLE handles[2] = {m_child.WaitHandle(), m_wake.Get()};
+        const DWORD result = WaitForMultipleObjects(2, handles, FALSE, step.waitMs);
+        if (result == WAIT_OBJECT_0) {
+            // The child ended; it may have handed its work to a process of
+            // its own, which is waited for in the same way.
+            if (m_child.TakeUpEnd()) continue;
+            m_child.Reset();
+            return;
+        }
+        if (result == WAIT_FAILED) {
+            // Nothing left to wait on safely: end what may still run.
+            m_child.End();
+            return;
+        }
+        // Woken, or a deadline came: the state is looked at again.
+    }
+}
+
+void Launcher::WaitForNextPick() {
+    SYSTEMTIME then;
+    GetSystemTime(&then);
+    for (int i = 0; i < 100; ++i) {
+        // The wake event only shortens the wait; the loop looks at the state.
+        if (WaitForSingleObject(m_wake.Get(), 1) == WAIT_OBJECT_0) return;
+        SYSTEMTIME now;
+        GetSystemTime(&now);
+        if (now.wMilliseconds != then.wMilliseconds || now.wSecond != then.wSecond) return;
+    }
+}
+
+}  // namespace velmora::runner

@@ -1,0 +1,59 @@
+#include "runner/rotation_checks.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "runner/next_choice.h"
+#include "settings/settings_names.h"
+
+namespace names = velmora::settings;
+
+namespace velmora::runner {
+
+namespace {
+
+// The key names of the rotation section, read whole.
+std::vector<char> RotationKeys() {
+    std::vector<char> keys(4096);
+    for (;;) {
+        DWORD n = GetPrivateProfileStringA(names::kSectionScreensaver, nullptr, "", keys.data(),
+                                           static_cast<DWORD>(keys.size()), names::kIniFile);
+        // A list that did not fit comes back cut at size - 2.
+        if (n + 2 < keys.size() || keys.size() >= (1u << 24)) {
+            keys.resize(n + 2);
+            keys[n] = keys[n + 1] = '\0';
+            return keys;
+        }
+        keys.resize(keys.size() * 4);
+    }
+}
+
+}  // namespace
+
+bool ListedFileUsable(const std::string& path) {
+    if (path.empty() || path.size() >= static_cast<size_t>(names::kPathBuffer)) return false;
+    if (path.find_first_of("*?") != std::string::npos) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool AnyListedFileUsable() {
+    // The section's own key names are walked, so a count that is garbage
+    // costs nothing.
+    int count = static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
+    if (count <= 0) return false;
+    std::vector<char> keys = RotationKeys();
+    for (const char* key = keys.data(); *key; key += std::strlen(key) + 1) {
+        if (!IsListedEntryKey(key, count)) continue;
+        char value[names::kPathBuffer + 1] = "";
+        GetPrivateProfileStringA(names::kSectionScreensaver, key, "", value, sizeof value,
+                                 names::kIniFile);
+        if (ListedFileUsable(value)) return true;
+    }
+    return false;
+}
+
+}  // namespace velmora::runner

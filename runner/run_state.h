@@ -1,0 +1,65 @@
+#pragma once
+// The state of a run and its transitions, free of Win32: what has happened to
+// the run and to its child screensaver, and what comes next. The launcher
+// owns it and alone changes it, taking up each event with the time it saw it
+// (millisecond ticks that wrap). A run with several children at once would
+// keep one of these per child, each with its own clock.
+#include <cstdint>
+
+#include "runner/child_deadlines.h"
+
+namespace velmora::runner {
+
+// What the launcher does while no child runs.
+enum class NextMove { StartNext, Wait, EndRun };
+struct Between {
+    NextMove move = NextMove::StartNext;
+    uint32_t waitMs = 0;  // for Wait; kNoDeadline: until something happens
+};
+
+class RunState {
+public:
+    // How long a display that came back on is given before the next
+    // screensaver starts: the input that woke it ends the run instead.
+    static constexpr uint32_t kDisplayOnSettleMs = 500;
+
+    void ChildStarted();
+    // A rotation is due. True when the running child is to be asked to close
+    // now; a tick while no child runs, or one already asked, changes nothing.
+    bool Rotation(uint32_t now);
+    void UserBack(uint32_t now);
+    void Quit();
+    // The display went off: true when the running child is to be asked to
+    // close now, as at a rotation. Nothing new starts while it stays off.
+    bool DisplayOff(uint32_t now);
+    void DisplayOn(uint32_t now);
+    // The launcher asked the child to close again, or one last time.
+    void ClosedAgain() { m_child.closedAgain = true; }
+    void EndAsked(uint32_t now);
+
+    // While the child runs: what to do about it now.
+    ChildStep Child(uint32_t now) const { return NextChildStep(m_child, now); }
+    // The child ended, or could not be started.
+    void ChildEnded();
+    // While no child runs: start the next one, wait, or end the run.
+    Between Next(uint32_t now) const;
+
+    // What the end of the running child means: true = the user came back (or
+    // the run stops), end the run; false = it was asked to close, go on.
+    bool EndOnChildExit() const { return m_bEndOnChildExit; }
+    bool ChildRunning() const { return m_childRunning; }
+
+private:
+    bool m_bEndOnChildExit = true;
+    bool m_childRunning = false;
+    ChildClock m_child;
+    bool m_userBack = false;
+    bool m_quit = false;
+    // A child ended by itself: the run is over.
+    bool m_ended = false;
+    bool m_displayOff = false;
+    bool m_displayCameOn = false;
+    uint32_t m_displayOnAt = 0;
+};
+
+}  // namespace velmora::runner
