@@ -221,7 +221,7 @@ void HandOff(const std::string& saver) {
     }
     Report(run);
     Report(bare);
-    Ratio("hand-off (run / two bare starts)", run.Median() / (2 * bare.Median()), 1.2);
+    Ratio("hand-off (run / two bare starts)", run.Median() / (2 * bare.Median()), 1.15);
 }
 
 // The rotation timer's message -> the next child's first instruction; and a
@@ -268,7 +268,7 @@ void Rotation(const std::string& first, const std::string& second) {
     Report(close);
     Report(bare);
     Ratio("rotation (tick / (close + bare start))", rotate.Median() / (close.Median() + bare.Median()),
-          1.2);
+          1.15);
 }
 
 double CpuMs(HANDLE process) {
