@@ -23,6 +23,11 @@ ChildStep NextChildStep(const ChildClock& c, uint32_t now) {
         if (elapsed >= kUserGraceMs) return Do(ChildAction::AskToEnd);
         step = WaitFor(kUserGraceMs - elapsed);
     }
+    if (!c.closeAsked && !c.userBack && c.rotateAfterMs != kNoDeadline) {
+        uint32_t elapsed = now - c.startedAt;
+        if (elapsed >= c.rotateAfterMs) return Do(ChildAction::Rotate);
+        if (c.rotateAfterMs - elapsed < step.waitMs) step.waitMs = c.rotateAfterMs - elapsed;
+    }
     if (c.closeAsked) {
         uint32_t elapsed = now - c.closeAskedAt;
         constexpr uint32_t kGiveUp = kRotationGraceMs + kTerminateAfterMs;

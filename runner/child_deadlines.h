@@ -16,6 +16,10 @@ constexpr uint32_t kNoDeadline = 0xFFFFFFFFu;
 
 // What has been asked of one child, and when.
 struct ChildClock {
+    // Its own show time, counted from its start (kNoDeadline: none; the run's
+    // timer, if any, rotates it).
+    uint32_t startedAt = 0;
+    uint32_t rotateAfterMs = kNoDeadline;
     // A rotation, or a display that went off, asked it to close.
     bool closeAsked = false;
     uint32_t closeAskedAt = 0;
@@ -31,6 +35,7 @@ struct ChildClock {
 
 enum class ChildAction {
     Wait,        // nothing to do for waitMs (kNoDeadline: until something happens)
+    Rotate,      // its show time is over: ask it to close, as at a rotation
     CloseAgain,  // the rotation's request went unheeded: ask once more
     AskToEnd,    // ask it to close; it is terminated kTerminateAfterMs later
     Terminate,

@@ -31,10 +31,11 @@ GetLastInputInfoFn LastInputFunction() {
 
 InputWatch* InputWatch::s_active = nullptr;
 
-bool InputWatch::Start(Callback callback, void* context) {
+bool InputWatch::Start(Callback returned, Callback activity, void* context) {
     Stop();
     if (s_active) return false;
-    m_callback = callback;
+    m_callback = returned;
+    m_activity = activity;
     m_context = context;
     InterlockedExchange(&m_noticed, 0);
     InterlockedExchange(&m_hooked, 0);
@@ -72,6 +73,12 @@ void InputWatch::Pump() {
     MSG msg;
     // The thread's message queue, so that the quit message can reach it.
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    // Where the pointer rests, for telling a move from the one Windows
+    // reports when a window appears under it. In a program that is not DPI
+    // aware this is in logical coordinates: under display scaling the first
+    // move then counts as activity, which only ever errs on the user's side.
+    POINT rest;
+    if (GetCursorPos(&rest)) m_lastMove = PointerOrigin{true, rest.x, rest.y};
     HINSTANCE module = GetModuleHandleA(nullptr);
     m_mouse = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, module, 0);
     m_keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0);
@@ -114,8 +121,12 @@ LRESULT CALLBACK InputWatch::MouseProc(int code, WPARAM wParam, LPARAM lParam) {
         // MSLLHOOKSTRUCT::pt is in physical pixels whatever this process's
         // DPI awareness: the origin is taken from these events too.
         if (!(info->flags & LLMHF_INJECTED)) {
-            if (wParam != WM_MOUSEMOVE || MoveCounts(watch->m_origin, info->pt.x, info->pt.y))
-                watch->Notice();
+            const bool move = wParam == WM_MOUSEMOVE;
+            const PointerOrigin at{true, info->pt.x, info->pt.y};
+            const PointerOrigin before = watch->m_lastMove;
+            if (move) watch->m_lastMove = at;
+            if (!move || !before.known || before.x != at.x || before.y != at.y) watch->Active();
+            if (!move || MoveCounts(watch->m_origin, at.x, at.y)) watch->Notice();
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -126,7 +137,10 @@ LRESULT CALLBACK InputWatch::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
     if (code == HC_ACTION && watch && lParam) {
         const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         watch->Seen();
-        if (!(info->flags & LLKHF_INJECTED)) watch->Notice();
+        if (!(info->flags & LLKHF_INJECTED)) {
+            watch->Active();
+            watch->Notice();
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

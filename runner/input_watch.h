@@ -25,10 +25,12 @@ public:
     InputWatch(const InputWatch&) = delete;
     InputWatch& operator=(const InputWatch&) = delete;
 
-    // Calls back once, on the watch's thread, at the first real key, button
-    // or wheel, or pointer move beyond a few pixels. One watch per process;
+    // Calls returned back once, on the watch's thread, at the first real
+    // key, button or wheel, or pointer move beyond a few pixels; and activity
+    // at every real event but a move to where the pointer was (Windows
+    // reports one when a window appears under it). One watch per process;
     // false when no hook could be set (no low-level hooks on this Windows).
-    bool Start(Callback callback, void* context);
+    bool Start(Callback returned, Callback activity, void* context);
     // Removes the hooks and ends the thread.
     void Stop();
 
@@ -40,10 +42,15 @@ private:
     // Any event, injected or not: the hooks are still in place.
     void Seen() { m_lastSeen = GetTickCount(); }
     void Notice();
+    // A real event that may be the user's hand.
+    void Active() {
+        if (m_activity) m_activity(m_context);
+    }
     void CheckLastInput();
 
     static InputWatch* s_active;
     Callback m_callback = nullptr;
+    Callback m_activity = nullptr;
     void* m_context = nullptr;
     CHandle m_thread;
     DWORD m_threadId = 0;
@@ -54,6 +61,7 @@ private:
     HHOOK m_mouse = nullptr;
     HHOOK m_keyboard = nullptr;
     PointerOrigin m_origin;
+    PointerOrigin m_lastMove;
     DWORD m_lastSeen = 0;
 };
 

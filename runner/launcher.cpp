@@ -4,6 +4,11 @@
 
 #include "runner/pick_next.h"
 #include "runner/rotation_checks.h"
+#include "runner/show_time.h"
+#include "settings/password_protection.h"
+#include "settings/settings_names.h"
+
+namespace names = velmora::settings;
 
 namespace velmora::runner {
 
@@ -12,7 +17,29 @@ DWORD WINAPI LauncherThread(LPVOID launcher) {
     return 0;
 }
 
+namespace {
+
+// Quits passed over in a row at most, however long the list: with the grace
+// after each, a list of broken screensavers ends its run within a minute.
+constexpr int kMaxQuitsInARow = 100;
+
+int Setting(const char* section, const char* key, int fallback) {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, names::kIniFile));
+}
+
+}  // namespace
+
 bool Launcher::Open() {
+    // Rotation only when asked for, and never with password protection: a
+    // protected screensaver asks for the password when it is closed.
+    m_rotate = Setting(names::kSectionOptions, names::kKeyRotate, 0) && !IsPasswordProtected();
+    m_minutes = ShowTimeMinutes(
+        Setting(names::kSectionOptions, names::kKeyShowTime, names::kDefaultShowTime));
+    m_ownShowTimes = m_rotate && AnyOwnShowTime();
+    if (Setting(names::kSectionOptions, names::kKeyGoOnWhenQuits, 0)) {
+        int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
+        m_state.PassOverQuits(count < 1 ? 1 : count > kMaxQuitsInARow ? kMaxQuitsInARow : count);
+    }
     m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     return m_wake && m_firstStart && m_control.Listen(m_wake.Get());
@@ -42,7 +69,8 @@ void Launcher::Launch() {
             WaitForSingleObject(m_wake.Get(), next.waitMs);
             continue;
         }
-        const std::string path = PickNextScreensaver();
+        const PickedEntry entry = PickNextEntry();
+        const std::string& path = entry.path;
         if (path.empty()) return;
         if (!ListedFileUsable(path)) {
             // A file that is gone is skipped while another listed one exists.
@@ -50,14 +78,20 @@ void Launcher::Launch() {
             WaitForNextPick();
             continue;
         }
+        const LONG activityBefore = m_control.Read().activity;
         const bool started = m_child.Start(path);
         SetEvent(m_firstStart.Get());
         if (started) {
-            m_state.ChildStarted();
+            uint32_t showTime = kNoDeadline;
+            if (m_ownShowTimes)
+                showTime = static_cast<uint32_t>(
+                               entry.showTimeMinutes > 0 ? entry.showTimeMinutes : m_minutes) *
+                           60000u;
+            m_state.ChildStarted(GetTickCount(), showTime);
             WaitForChild();
         }
         // A start that failed counts as a child that ended at once.
-        m_state.ChildEnded();
+        m_state.ChildEnded(GetTickCount(), m_control.Read().activity != activityBefore);
     }
 }
 
@@ -65,6 +99,10 @@ void Launcher::TakeUpEvents() {
     const RunControl::Events events = m_control.Read();
     const DWORD now = GetTickCount();
     if (events.quit) m_state.Quit();
+    if (events.inputUnwatched && !m_inputUnwatched) {
+        m_inputUnwatched = true;
+        m_state.PassOverQuits(0);
+    }
     if (events.userBack) m_state.UserBack(now);
     if (events.displayOff != m_displayOff) {
         m_displayOff = events.displayOff;
@@ -72,6 +110,10 @@ void Launcher::TakeUpEvents() {
             m_state.DisplayOn(now);
         else if (m_state.DisplayOff(now))
             m_child.Close();
+    }
+    if (events.activity != m_activitySeen) {
+        m_activitySeen = events.activity;
+        m_state.InputSeen();
     }
     if (events.rotations != m_rotationsSeen) {
         m_rotationsSeen = events.rotations;
@@ -84,6 +126,9 @@ void Launcher::WaitForChild() {
         TakeUpEvents();
         const ChildStep step = m_state.Child(GetTickCount());
         switch (step.action) {
+        case ChildAction::Rotate:
+            if (m_state.Rotation(GetTickCount())) m_child.Close();
+            continue;
         case ChildAction::Terminate:
             m_child.End();
             return;

@@ -20,8 +20,15 @@ public:
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // Makes its events and listens to the run's control; false when it could not.
+    // Reads how the run rotates, makes its events and listens to the run's
+    // control; false when it could not.
     bool Open();
+    // Whether the session window's timer rotates the children (every
+    // TimerMinutes from the start of the run); otherwise, when the list
+    // gives screensavers show times of their own, each child's show time
+    // counts from its start, and the launcher rotates them itself.
+    bool RotatesByTimer() const { return m_rotate && !m_ownShowTimes; }
+    int TimerMinutes() const { return m_minutes; }
     // Set once the first child has been started (or tried), or the run ended.
     HANDLE FirstStart() const { return m_firstStart.Get(); }
 
@@ -47,7 +54,12 @@ private:
     RunState m_state;
     RunningChild m_child;
     LONG m_rotationsSeen = 0;
+    LONG m_activitySeen = 0;
     bool m_displayOff = false;
+    bool m_inputUnwatched = false;
+    bool m_rotate = false;
+    bool m_ownShowTimes = false;
+    int m_minutes = 0;
 };
 
 // The launcher's thread procedure; its parameter is the Launcher.

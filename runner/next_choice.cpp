@@ -30,17 +30,22 @@ NextChoice ChooseNext(int count, int order, int last, int draw) {
 }
 
 bool IsListedEntryKey(const char* key, int count) {
-    if (!key) return false;
-    const char* prefix = "scr";
+    int64_t index = 0;
+    return EntryKeyIndex(key, "Scr", count, index);
+}
+
+bool EntryKeyIndex(const char* key, const char* prefix, int64_t count, int64_t& index) {
+    if (!key || !prefix) return false;
     for (; *prefix; ++key, ++prefix)
-        if (*key == '\0' || (*key | 0x20) != *prefix) return false;
+        if (*key == '\0' || (*key | 0x20) != (*prefix | 0x20)) return false;
     if (*key < '0' || *key > '9') return false;
     if (*key == '0' && key[1] != '\0') return false;
-    long long index = 0;
+    int64_t n = 0;
     for (; *key; ++key) {
         if (*key < '0' || *key > '9') return false;
-        index = index * 10 + (*key - '0');
-        if (index >= count) return false;
+        n = n * 10 + (*key - '0');
+        if (n >= count) return false;
     }
+    index = n;
     return true;
 }

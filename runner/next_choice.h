@@ -41,3 +41,7 @@ NextChoice ChooseNext(int count, int order, int last, int draw);
 // "Scr" in any case followed by a decimal index below count, written as the
 // picker writes it ("%d": no sign, no leading zero).
 bool IsListedEntryKey(const char* key, int count);
+
+// The same for any key of an entry: the prefix in any case followed
+// by a decimal index below count, written as "%d" writes it; the index.
+bool EntryKeyIndex(const char* key, const char* prefix, int64_t count, int64_t& index);

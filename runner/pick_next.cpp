@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "runner/next_choice.h"
+#include "runner/rotation_deck.h"
 #include "settings/settings_names.h"
 
 namespace names = velmora::settings;
+using namespace velmora::runner;
 
 namespace {
 
@@ -17,41 +21,107 @@ int CurrentDraw() {
     return DrawForMillisecond(now.wMilliseconds);
 }
 
+// The shuffled deck's generator: seeded once, at the first deal of this run.
+DeckRandom& RunRandom() {
+    static DeckRandom random = [] {
+        LARGE_INTEGER counter{};
+        QueryPerformanceCounter(&counter);
+        return DeckRandom(static_cast<uint64_t>(counter.QuadPart) ^
+                          (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^ GetTickCount());
+    }();
+    return random;
+}
+
+// The rotation section whole, as the profile functions give it.
+std::vector<char> RotationSection() {
+    std::vector<char> text(16384);
+    for (;;) {
+        DWORD n = GetPrivateProfileSectionA(names::kSectionScreensaver, text.data(),
+                                            static_cast<DWORD>(text.size()), names::kIniFile);
+        // A section that did not fit comes back cut at size - 2.
+        if (n + 2 < text.size() || text.size() >= (1u << 26)) {
+            text.resize(n + 2);
+            text[n] = text[n + 1] = '\0';
+            return text;
+        }
+        text.resize(text.size() * 4);
+    }
+}
+
+int Option(const char* key) {
+    return static_cast<int>(GetPrivateProfileIntA(names::kSectionOptions, key, 0, names::kIniFile));
+}
+
+std::string EntryValue(const char* format, int index, DWORD size) {
+    char key[32];
+    wsprintfA(key, format, index);
+    std::vector<char> value(size + 1, '\0');
+    GetPrivateProfileStringA(names::kSectionScreensaver, key, "", value.data(),
+                             static_cast<DWORD>(value.size()), names::kIniFile);
+    return value.data();
+}
+
+// Random order over a list of two or more: by weight, from the shuffled deck
+// when the user asked for it.
+int RandomIndex(int count) {
+    const std::vector<char> section = RotationSection();
+    const RotationValues values = ReadRotationValues(section.data(), section.size(), count);
+    if (!Option(names::kKeyPlayEachOnce) || count > kMaxDeckEntries)
+        return static_cast<int>(WeightedIndex(CurrentDraw(), count, values.weights));
+    const uint32_t list = ListFingerprint(count, values.weights);
+    Deck deck = ParseDeck(values.deck, count, list);
+    const int index = NextFromDeck(deck, count, values.weights, RunRandom());
+    WritePrivateProfileStringA(names::kSectionScreensaver, names::kKeyDeck,
+                               FormatDeck(deck).c_str(), names::kIniFile);
+    return index;
+}
+
 }  // namespace
 
 int RandomInRange(int lo, int hi) { return ScaleDraw(CurrentDraw(), lo, hi); }
 
-std::string PickNextScreensaver() {
-    int order = static_cast<int>(
-        GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRandomOrder, 0, names::kIniFile));
+std::string PickNextScreensaver() { return PickNextEntry().path; }
+
+PickedEntry PickNextEntry() {
+    int order = Option(names::kKeyRandomOrder);
     int count = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
 
     // Only what the choice needs is read: a single entry never touches
     // LastScrShow, and a random pick never reads it.
-    int last = count - 1;
-    int draw = 0;
-    if (count >= 2 && order == 1)
-        draw = CurrentDraw();
-    else if (count >= 2)
-        last = static_cast<int>(GetPrivateProfileIntA(names::kSectionScreensaver,
-                                                      names::kKeyLastShown, count - 1,
-                                                      names::kIniFile));
-    NextChoice choice = ChooseNext(count, order, last, draw);
-    if (choice.index < 0) return "";
+    NextChoice choice;
+    if (count >= 2 && order == 1) {
+        choice.index = RandomIndex(count);
+    } else {
+        int last = count - 1;
+        if (count >= 2)
+            last = static_cast<int>(GetPrivateProfileIntA(names::kSectionScreensaver,
+                                                          names::kKeyLastShown, count - 1,
+                                                          names::kIniFile));
+        choice = ChooseNext(count, order, last, 0);
+    }
+    PickedEntry picked;
+    if (choice.index < 0) return picked;
 
-    char key[32];
     if (choice.writeLast) {
         char value[16];
         wsprintfA(value, "%d", choice.index);
         WritePrivateProfileStringA(names::kSectionScreensaver, names::kKeyLastShown, value,
                                    names::kIniFile);
     }
-    wsprintfA(key, names::kKeyEntryFormat, choice.index);
     // One character more than a path may have: a value that fills it was cut
     // by the profile function and is no usable path; the caller sees that.
-    char path[names::kPathBuffer + 1] = "";
-    GetPrivateProfileStringA(names::kSectionScreensaver, key, "", path, sizeof path,
-                             names::kIniFile);
-    return path;
+    picked.path = EntryValue(names::kKeyEntryFormat, choice.index, names::kPathBuffer);
+    if (!picked.path.empty())
+        picked.showTimeMinutes =
+            StoredShowTime(EntryValue(names::kKeyTimeFormat, choice.index, 32).c_str());
+    return picked;
+}
+
+bool AnyOwnShowTime() {
+    int count = static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
+    if (count <= 0) return false;
+    const std::vector<char> section = RotationSection();
+    return velmora::runner::AnyOwnShowTime(section.data(), section.size(), count);
 }

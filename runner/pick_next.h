@@ -6,6 +6,17 @@
 // Called on the launcher thread.
 std::string PickNextScreensaver();
 
+// The same with what else the list says of the entry.
+struct PickedEntry {
+    std::string path;
+    // Its own show time in minutes, 0 for the Options page's.
+    int showTimeMinutes = 0;
+};
+PickedEntry PickNextEntry();
+
+// Whether any entry of the list has a show time of its own.
+bool AnyOwnShowTime();
+
 // A pseudo-random integer from lo to hi inclusive, seeded afresh from the
 // millisecond field of the system time (UTC) on every call.
 int RandomInRange(int lo, int hi);

@@ -32,6 +32,11 @@ void RunControl::UserBack() {
     if (InterlockedExchange(&m_userBack, 1) == 0) Wake();
 }
 
+void RunControl::Activity() {
+    InterlockedIncrement(&m_activity);
+    Wake();
+}
+
 void RunControl::Quit() {
     InterlockedExchange(&m_quit, 1);
     Wake();
@@ -41,12 +46,19 @@ void RunControl::Display(bool on) {
     if (InterlockedExchange(&m_displayOff, on ? 0 : 1) != (on ? 0 : 1)) Wake();
 }
 
+void RunControl::InputUnwatched() {
+    InterlockedExchange(&m_inputUnwatched, 1);
+    Wake();
+}
+
 RunControl::Events RunControl::Read() const {
     Events events;
     events.rotations = Load(m_rotations);
+    events.activity = Load(m_activity);
     events.userBack = Load(m_userBack) != 0;
     events.quit = Load(m_quit) != 0;
     events.displayOff = Load(m_displayOff) != 0;
+    events.inputUnwatched = Load(m_inputUnwatched) != 0;
     return events;
 }
 

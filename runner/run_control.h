@@ -21,14 +21,20 @@ public:
 
     void Rotate();
     void UserBack();
+    // Any real input, if only a small move: counted, and the launchers woken.
+    void Activity();
     void Quit();
     void Display(bool on);
+    // The user's input cannot be watched (no low-level hooks here).
+    void InputUnwatched();
 
     struct Events {
         LONG rotations = 0;
+        LONG activity = 0;
         bool userBack = false;
         bool quit = false;
         bool displayOff = false;
+        bool inputUnwatched = false;
     };
     Events Read() const;
 
@@ -39,9 +45,11 @@ private:
     HANDLE m_listeners[kMaxListeners] = {};
     volatile LONG m_listenerCount = 0;
     mutable volatile LONG m_rotations = 0;
+    mutable volatile LONG m_activity = 0;
     mutable volatile LONG m_userBack = 0;
     mutable volatile LONG m_quit = 0;
     mutable volatile LONG m_displayOff = 0;
+    mutable volatile LONG m_inputUnwatched = 0;
 };
 
 }  // namespace velmora::runner

@@ -2,11 +2,22 @@
 
 namespace velmora::runner {
 
-void RunState::ChildStarted() {
+void RunState::ChildStarted(uint32_t now, uint32_t rotateAfterMs) {
     m_childRunning = true;
     m_displayCameOn = false;
+    m_passingOver = false;
     m_child = ChildClock{};
+    m_child.startedAt = now;
+    m_child.rotateAfterMs = rotateAfterMs;
     m_child.quit = m_quit;
+}
+
+void RunState::PassOverQuits(int limit) {
+    m_passOverLimit = limit > 0 ? limit : 0;
+    if (m_passOverLimit == 0 && m_passingOver) {
+        m_passingOver = false;
+        m_ended = true;
+    }
 }
 
 bool RunState::Rotation(uint32_t now) {
@@ -51,11 +62,26 @@ void RunState::EndAsked(uint32_t now) {
     m_child.endAskedAt = now;
 }
 
-void RunState::ChildEnded() {
+void RunState::InputSeen() {
+    if (!m_passingOver) return;
+    m_passingOver = false;
+    m_ended = true;
+}
+
+void RunState::ChildEnded(uint32_t now, bool inputSince) {
     m_childRunning = false;
-    // A child that ends while its end means the user came back ends the run;
-    // one that was asked to close makes way for the next.
-    if (m_bEndOnChildExit) m_ended = true;
+    // A child that ends while its end means the user came back ends the run,
+    // unless quits are passed over; one that was asked to close makes way
+    // for the next, and the list is playing again.
+    const bool quitByItself = m_bEndOnChildExit && !m_userBack && !m_quit && !inputSince;
+    if (!m_bEndOnChildExit) m_quitsInARow = 0;
+    if (quitByItself && m_quitsInARow < m_passOverLimit) {
+        ++m_quitsInARow;
+        m_passingOver = true;
+        m_passedOverAt = now;
+    } else if (m_bEndOnChildExit) {
+        m_ended = true;
+    }
     m_bEndOnChildExit = true;
     m_child = ChildClock{};
 }
@@ -63,6 +89,10 @@ void RunState::ChildEnded() {
 Between RunState::Next(uint32_t now) const {
     if (m_quit || m_userBack || m_ended) return Between{NextMove::EndRun, 0};
     if (m_displayOff) return Between{NextMove::Wait, kNoDeadline};
+    if (m_passingOver) {
+        uint32_t elapsed = now - m_passedOverAt;
+        if (elapsed < kPassOverGraceMs) return Between{NextMove::Wait, kPassOverGraceMs - elapsed};
+    }
     if (m_displayCameOn) {
         uint32_t elapsed = now - m_displayOnAt;
         if (elapsed < kDisplayOnSettleMs)

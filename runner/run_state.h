@@ -22,8 +22,17 @@ public:
     // How long a display that came back on is given before the next
     // screensaver starts: the input that woke it ends the run instead.
     static constexpr uint32_t kDisplayOnSettleMs = 500;
+    // How long after a child quit by itself the next one waits: input that
+    // comes meanwhile (a user whose first move ended it) ends the run instead.
+    static constexpr uint32_t kPassOverGraceMs = 500;
 
-    void ChildStarted();
+    // rotateAfterMs: the child's own show time (kNoDeadline: none).
+    void ChildStarted(uint32_t now = 0, uint32_t rotateAfterMs = kNoDeadline);
+    // A child that quits by itself while the user has not come back makes way
+    // for the next, up to limit times in a row (0: the run ends, as it does
+    // without this). Set when the run starts; 0 again when the user's input
+    // cannot be watched, since such a quit then cannot be told from a return.
+    void PassOverQuits(int limit);
     // A rotation is due. True when the running child is to be asked to close
     // now; a tick while no child runs, or one already asked, changes nothing.
     bool Rotation(uint32_t now);
@@ -39,8 +48,13 @@ public:
 
     // While the child runs: what to do about it now.
     ChildStep Child(uint32_t now) const { return NextChildStep(m_child, now); }
-    // The child ended, or could not be started.
-    void ChildEnded();
+    // The child ended, or could not be started. inputSince: the user's
+    // hand was seen on the mouse or keyboard since it started, if only
+    // faintly: its end is then not taken for a quit by itself.
+    void ChildEnded(uint32_t now = 0, bool inputSince = false);
+    // Input was seen while no child runs: a quit being passed over is taken
+    // for the user's return after all.
+    void InputSeen();
     // While no child runs: start the next one, wait, or end the run.
     Between Next(uint32_t now) const;
 
@@ -60,6 +74,10 @@ private:
     bool m_displayOff = false;
     bool m_displayCameOn = false;
     uint32_t m_displayOnAt = 0;
+    int m_passOverLimit = 0;
+    int m_quitsInARow = 0;
+    bool m_passingOver = false;
+    uint32_t m_passedOverAt = 0;
 };
 
 }  // namespace velmora::runner

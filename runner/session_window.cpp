@@ -3,7 +3,6 @@
 #include "framework/win_app.h"
 #include "resources/velmora_scr_ids.h"
 #include "runner/hook_library.h"
-#include "runner/show_time.h"
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
 
@@ -34,7 +33,7 @@ BOOL CScrWnd::CreateSessionWindow(CHandle runMutex) {
     // The user's return normally reaches the run as the child's end; a child
     // that does not end on input is ended all the same. Without low-level
     // hooks (Windows 98) the run still works, only without that guard.
-    m_input.Start(UserReturned, this);
+    if (!m_input.Start(UserReturned, InputActivity, this)) m_control.InputUnwatched();
     const char* cls = RegisterWndClass(
         CS_HREDRAW | CS_VREDRAW, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
         LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_VELMORA)));
@@ -107,17 +106,12 @@ LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-    // Without password protection the running screensaver may be closed:
-    // at every rotation when they are asked for, and while the display is
-    // off (nothing then runs that nobody sees).
-    if (IsPasswordProtected()) return 0;
-    if (GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRotate, 0, names::kIniFile)) {
-        int minutes = ShowTimeMinutes(static_cast<int>(GetPrivateProfileIntA(
-            names::kSectionOptions, names::kKeyShowTime, names::kDefaultShowTime,
-            names::kIniFile)));
-        SetTimer(m_hWnd, kRotationTimer, static_cast<UINT>(minutes) * 60000u, nullptr);
-    }
-    m_power.Register(m_hWnd);
+    if (m_launcher.RotatesByTimer())
+        SetTimer(m_hWnd, kRotationTimer, static_cast<UINT>(m_launcher.TimerMinutes()) * 60000u,
+                 nullptr);
+    // Without password protection the running screensaver may be closed
+    // while the display is off: nothing then runs that nobody sees.
+    if (!IsPasswordProtected()) m_power.Register(m_hWnd);
     return 0;
 }
 
@@ -145,6 +139,8 @@ void CScrWnd::PostNcDestroy() {
 void CScrWnd::RunOver(void* self) { static_cast<CScrWnd*>(self)->m_end.RunOver(); }
 
 void CScrWnd::UserReturned(void* self) { static_cast<CScrWnd*>(self)->m_control.UserBack(); }
+
+void CScrWnd::InputActivity(void* self) { static_cast<CScrWnd*>(self)->m_control.Activity(); }
 
 void CScrWnd::EndRun() {
     // The window is destroyed from inside this message, so the object

@@ -44,6 +44,7 @@ private:
     BOOL StartLauncher();
     static void RunOver(void* self);
     static void UserReturned(void* self);
+    static void InputActivity(void* self);
     // The launcher is done: release the run and end the program.
     void EndRun();
     // Stops the run's threads, destroys the window, lets go of the run's

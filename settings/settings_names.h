@@ -14,11 +14,22 @@ constexpr const char kSectionScreensaver[] = "Screensaver";
 constexpr const char kKeyCount[] = "nScr";
 constexpr const char kKeyEntryFormat[] = "Scr%d";
 constexpr const char kKeyLastShown[] = "LastScrShow";
+// An entry's own show time in minutes and its weight in random order, beside
+// its "Scr%d"; and the shuffled deck the runner keeps of the list.
+constexpr const char kKeyTimePrefix[] = "Time";
+constexpr const char kKeyTimeFormat[] = "Time%d";
+constexpr const char kKeyWeightPrefix[] = "Weight";
+constexpr const char kKeyWeightFormat[] = "Weight%d";
+constexpr const char kKeyDeck[] = "Deck";
 
 constexpr const char kSectionOptions[] = "Options";
 constexpr const char kKeyRandomOrder[] = "ShowRandomOrder";
 constexpr const char kKeyRotate[] = "ShowForXMinuts";
 constexpr const char kKeyShowTime[] = "ShowTime";
+// Random order as a shuffled deck; and a screensaver that quits by itself
+// passed over instead of ending the run. Both off when missing.
+constexpr const char kKeyPlayEachOnce[] = "PlayEachOnce";
+constexpr const char kKeyGoOnWhenQuits[] = "GoOnWhenQuits";
 constexpr int kDefaultShowTime = 15;
 constexpr int kMinShowTime = 1;
 constexpr int kMaxShowTime = 10000;

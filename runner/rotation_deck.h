@@ -1,0 +1,87 @@
+#pragma once
+// A fair random order, free of Win32: a weight per entry of the rotation list,
+// the weighted choice of one entry, and the shuffled deck that plays every
+// entry (each as often as its weight says) before any comes again. The
+// values come from the settings file as they are stored, whatever they are.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora::runner {
+
+constexpr int kMinWeight = 1;
+constexpr int kMaxWeight = 10;
+// Beyond this many entries a list is played by the weighted choice alone: a
+// deck of them would not be worth its memory, and no real list comes near it.
+constexpr int64_t kMaxDeckEntries = 100000;
+
+// A stored weight: a decimal number from 1 to 10; missing or garbage reads as
+// 1, a number beyond the range as the nearest end of it.
+int StoredWeight(const char* text);
+// A stored show time of its own: minutes from 1 to 10000, or 0 for none (the
+// Options page's time): missing, empty, garbage and numbers below 1 read as
+// none, numbers beyond 10000 as 10000.
+int StoredShowTime(const char* text);
+
+// The entries whose weight is not 1, by index, from the section's keys.
+struct Weight {
+    int64_t index = 0;
+    int weight = 1;
+};
+using Weights = std::vector<Weight>;  // ascending index, each index once
+
+// The rotation section's values the random order needs, read from the text
+// of the whole section ("key=value" strings, each ended by a NUL, the last by
+// a second one). Keys are compared without regard to case, the first of
+// equal keys counts (as for the profile functions), and an entry's key is
+// written as the picker writes it ("Weight%d").
+struct RotationValues {
+    Weights weights;
+    std::string deck;  // the stored deck, "" when none
+};
+RotationValues ReadRotationValues(const char* section, size_t size, int64_t count);
+// Whether the section gives any entry below count a show time of its own.
+bool AnyOwnShowTime(const char* section, size_t size, int64_t count);
+
+// The entry a generator value from 0 to 32767 picks, each entry as often as
+// its weight: trunc(draw / 32768 × total) counted through the weights. With
+// every weight 1 this is the plain random order's index.
+int64_t WeightedIndex(int draw, int64_t count, const Weights& weights);
+
+// The generator of the shuffled deck: seeded once per run, 64-bit state
+// (splitmix64), so that every order of even a long list can come.
+class DeckRandom {
+public:
+    explicit DeckRandom(uint64_t seed) : m_state(seed) {}
+    uint64_t Next();
+    // A value from 0 to n - 1 (n > 0).
+    uint32_t Below(uint32_t n);
+
+private:
+    uint64_t m_state;
+};
+
+// The deck: the cards still to play, in order, and the card played last
+// (-1 before the first), tied to the list it was dealt for.
+struct Deck {
+    uint32_t list = 0;  // ListFingerprint of the list it was dealt for
+    int last = -1;
+    std::vector<int> cards;
+};
+// The list a deck belongs to: its count and its weights.
+uint32_t ListFingerprint(int64_t count, const Weights& weights);
+// Stored as "<fingerprint>:<last>:<card>,<card>,...". A text that is not a
+// deck of this list (garbage, another list, a card out of range) reads as
+// an empty deck, so that a new one is dealt.
+Deck ParseDeck(const std::string& text, int count, uint32_t list);
+std::string FormatDeck(const Deck& deck);
+
+// A new deck: each entry as many cards as its weight, shuffled so that no
+// card follows one of the same entry (nor the first the previous deck's last)
+// wherever the weights allow it.
+std::vector<int> DealDeck(int count, const Weights& weights, int previous, DeckRandom& random);
+
+// The next entry from the deck, dealing a new one when it is used up.
+int NextFromDeck(Deck& deck, int count, const Weights& weights, DeckRandom& random);
+
+}  // namespace velmora::runner
