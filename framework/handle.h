@@ -41,12 +41,18 @@ private:
 // another to stop, and seen by every wait until it is reset.
 class CManualResetEvent {
 public:
-    CManualResetEvent() : m_event(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    CManualResetEvent() : CManualResetEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    // Owns an event made elsewhere; null stands for one that could not be made.
+    explicit CManualResetEvent(HANDLE event) : m_event(event) {}
     HANDLE Get() const { return m_event; }
+    explicit operator bool() const { return static_cast<bool>(m_event); }
     BOOL Set() { return SetEvent(m_event); }
     BOOL Reset() { return ResetEvent(m_event); }
-    // Whether the event is set, waiting at most timeoutMs for it.
+    // Whether the event is set, waiting at most timeoutMs for it. An event
+    // that could not be made reads as set: nobody could ever set it, and a
+    // loop that waits for it to stop must not run on for good.
     BOOL IsSet(DWORD timeoutMs = 0) const {
+        if (!m_event) return TRUE;
         return WaitForSingleObject(m_event, timeoutMs) == WAIT_OBJECT_0;
     }
 

@@ -1,12 +1,20 @@
 #include "framework/win_thread.h"
 #include "framework/message_loop.h"
 
+#include <utility>
+
 CWinThread::CWinThread() = default;
+
+CWinThread::CWinThread(CManualResetEvent stop) : m_stop(std::move(stop)) {}
 
 CWinThread::~CWinThread() = default;
 
 BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTRIBUTES security) {
     if (m_hThread) return FALSE;
+    if (!m_stop) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
     DWORD id = 0;
     // Suspended first in any case, so the handle and id are stored before the
     // thread can run (and, with auto-delete, end and delete the object).

@@ -29,7 +29,8 @@ public:
     CWinThread(CWinThread&&) = delete;
     CWinThread& operator=(CWinThread&&) = delete;
 
-    // Starts the thread (once per object). FALSE when it could not be made.
+    // Starts the thread (once per object). FALSE when it could not be made,
+    // and when the stop event could not be: nothing could stop that thread.
     BOOL CreateThread(DWORD createFlags = 0, UINT stackSize = 0,
                       LPSECURITY_ATTRIBUTES security = nullptr);
     BOOL SetThreadPriority(int priority) { return ::SetThreadPriority(m_hThread, priority); }
@@ -56,6 +57,9 @@ public:
     BOOL m_bAutoDelete = TRUE;
 
 protected:
+    // With a stop event made elsewhere (one that failed, for instance).
+    explicit CWinThread(CManualResetEvent stop);
+
     // The thread's start: TRUE runs the message loop, FALSE ends the thread.
     virtual BOOL InitInstance();
     // The message loop; ends on WM_QUIT and answers ExitInstance's result.

@@ -1,5 +1,6 @@
 // The credits text of the About page in any shape: split, parsed and laid
 // out as the drawing thread does, with a double-byte code page.
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,8 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CreditsLayout layout = LayOutCredits(lines, lineHeights, colours, heights);
     VELMORA_FUZZ_CHECK(layout.totalHeight >= 0);
     // Items may reach outside the picture (a negative spacing moves up);
-    // drawing clips them. The tables are only ever indexed inside.
+    // drawing clips them, and their top and bottom rows, as drawing adds
+    // them, fit an int. The tables are only ever indexed inside.
     for (const PlacedItem& item : layout.items) {
+        const long long bottom = static_cast<long long>(item.y) + item.height;
+        VELMORA_FUZZ_CHECK(bottom >= INT_MIN && bottom <= INT_MAX);
         VELMORA_FUZZ_CHECK(item.selectFont >= -1 &&
                            item.selectFont < static_cast<int>(lineHeights.size()));
         VELMORA_FUZZ_CHECK(item.selectColour >= -1 && item.selectColour < colours);

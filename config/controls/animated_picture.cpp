@@ -114,12 +114,13 @@ void CAnimatedPicture::Start() {
         m_thread->ResumeThread();
         return;
     }
-    // A still picture, or a GIF of which a single frame could be decoded.
+    // A still picture is drawn once. A GIF of which a single frame could be
+    // decoded shows nothing: it is neither a still picture nor an animation.
+    if (!m_still) return;
     bool drawn = false;
     {
         CSingleLock hold(m_surfaceLock);
-        drawn = m_frames.empty() ? m_still.Render(m_surface, 0, 0, m_nWidth, m_nHeight)
-                                 : DrawFrame(m_frames.front());
+        drawn = m_still.Render(m_surface, 0, 0, m_nWidth, m_nHeight);
     }
     if (drawn && m_hWnd) InvalidateRect(m_hWnd, nullptr, FALSE);
 }

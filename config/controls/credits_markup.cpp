@@ -73,6 +73,15 @@ namespace {
 int Clamp(long long v) {
     return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
 }
+
+// The top row of an item of this height: y, moved as far as needed for
+// top + height to fit an int. Only rows beyond every picture that can be
+// made move, so nothing drawn changes.
+int ItemTop(long long y, int height) {
+    const long long lowest = height < 0 ? static_cast<long long>(INT_MIN) - height : INT_MIN;
+    const long long highest = height > 0 ? static_cast<long long>(INT_MAX) - height : INT_MAX;
+    return static_cast<int>(y < lowest ? lowest : y > highest ? highest : y);
+}
 }  // namespace
 
 CreditsLayout LayOutCredits(const std::vector<std::string>& lines,
@@ -98,7 +107,7 @@ CreditsLayout LayOutCredits(const std::vector<std::string>& lines,
             }
             PlacedItem item;
             item.kind = LineKind::Picture;
-            item.y = Clamp(y);
+            item.y = ItemTop(y, height);
             item.height = height;
             item.picture = line.picture;
             layout.items.push_back(item);
@@ -113,7 +122,7 @@ CreditsLayout LayOutCredits(const std::vector<std::string>& lines,
                 lineHeight = lineHeights[static_cast<size_t>(line.font)];
             }
             if (line.colour >= 0 && line.colour < colourCount) item.selectColour = line.colour;
-            item.y = Clamp(y);
+            item.y = ItemTop(y, lineHeight);
             item.height = lineHeight;
             item.text = line.text;
             layout.items.push_back(item);

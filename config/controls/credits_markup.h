@@ -43,7 +43,7 @@ CreditLine ParseCreditLine(const std::string& line);
 struct PlacedItem {
     LineKind kind = LineKind::Text;  // Text or Picture
     int y = 0;                       // top row in the credits picture
-    int height = 0;                  // rows the item takes
+    int height = 0;                  // rows the item takes; y + height fits an int
     int selectFont = -1;             // Text: font to select first, -1 keeps the current one
     int selectColour = -1;           // Text: colour to set first, -1 keeps the current one
     std::string text;                // Text

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "resources/velmora_exe_ids.h"
 #include "tests/support/win_test_support.h"
 
@@ -23,12 +26,15 @@ std::string Cell(HWND list, int row, int column) {
 int Count(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 // A string table block (16 strings, each a length and UTF-16 characters)
-// holding only string 1.
+// holding only string 1, given in the ANSI code page.
 std::vector<WORD> BlockWithString1(const std::string& name) {
     std::vector<WORD> block;
     block.push_back(0);  // string 0
-    block.push_back(static_cast<WORD>(name.size()));
-    for (char c : name) block.push_back(static_cast<unsigned char>(c));
+    std::wstring wide(name.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()),
+                                                        &wide[0], static_cast<int>(wide.size()))));
+    block.push_back(static_cast<WORD>(wide.size()));
+    for (wchar_t c : wide) block.push_back(static_cast<WORD>(c));
     for (int i = 2; i < 16; ++i) block.push_back(0);
     return block;
 }
@@ -36,6 +42,56 @@ std::vector<WORD> BlockWithString1(const std::string& name) {
 BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) {
     reinterpret_cast<std::vector<WORD>*>(found)->push_back(language);
     return TRUE;
+}
+
+// The languages a resource exists in.
+std::vector<WORD> LanguagesOf(HMODULE data, LPCSTR type, LPCSTR name) {
+    std::vector<WORD> languages;
+    EnumResourceLanguagesA(data, type, name, CollectLanguage, reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
+}
+
+BOOL CALLBACK CollectId(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<WORD>*>(found)->push_back(
+            static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+// One icon image of a file: its id, language and bytes.
+struct IconImage {
+    WORD id, language;
+    std::vector<BYTE> bytes;
+};
+
+// Every image of the file's icons (32-bit, as the probe's are) in one opaque
+// colour.
+std::vector<IconImage> PaintedIcons(HMODULE data, COLORREF colour) {
+    std::vector<WORD> ids;
+    EnumResourceNamesA(data, RT_ICON, CollectId, reinterpret_cast<LONG_PTR>(&ids));
+    std::vector<IconImage> painted;
+    for (WORD id : ids)
+        for (WORD language : LanguagesOf(data, RT_ICON, MAKEINTRESOURCEA(id))) {
+            HRSRC found = FindResourceExA(data, RT_ICON, MAKEINTRESOURCEA(id), language);
+            const auto* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(data, found))) : nullptr;
+            if (!bytes) continue;
+            std::vector<BYTE> image(bytes, bytes + SizeofResource(data, found));
+            BITMAPINFOHEADER header{};
+            if (image.size() < sizeof header) continue;
+            std::memcpy(&header, image.data(), sizeof header);
+            const size_t pixels = size_t(header.biWidth) * size_t(header.biHeight / 2);
+            if (header.biBitCount != 32 || image.size() < header.biSize + 4 * pixels) continue;
+            BYTE* p = image.data() + header.biSize;
+            for (size_t i = 0; i < pixels; ++i, p += 4) {
+                p[0] = GetBValue(colour);
+                p[1] = GetGValue(colour);
+                p[2] = GetRValue(colour);
+                p[3] = 255;
+            }
+            std::fill(p, image.data() + image.size(), BYTE(0));  // the mask: all opaque
+            painted.push_back({id, language, std::move(image)});
+        }
+    return painted;
 }
 
 }  // namespace
@@ -150,29 +206,37 @@ bool CatalogueSheet::Press(int id) {
     return true;
 }
 
-PlacedSaver::PlacedSaver(std::string path, const char* name) : m_path(std::move(path)) {
+PlacedSaver::PlacedSaver(std::string path, const char* name, COLORREF icon) : m_path(std::move(path)) {
     if (!CopyFileA((BinDir() + "\\probe.scr").c_str(), m_path.c_str(), FALSE)) return;
     m_placed = true;
-    if (!name) return;
-    // The languages string block 1 exists in, so that each is replaced.
+    if (!name && icon == CLR_INVALID) return;
+    // What is replaced is read first, so that the file is not open while it
+    // is rewritten.
     std::vector<WORD> languages;
+    std::vector<IconImage> icons;
     if (HMODULE data = LoadLibraryExA(m_path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        EnumResourceLanguagesA(data, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(1), CollectLanguage,
-                               reinterpret_cast<LONG_PTR>(&languages));
+        languages = LanguagesOf(data, RT_STRING, MAKEINTRESOURCEA(1));
+        if (icon != CLR_INVALID) icons = PaintedIcons(data, icon);
         FreeLibrary(data);
     }
     HANDLE update = BeginUpdateResourceA(m_path.c_str(), FALSE);
-    if (!update) {
+    if (!update || (icon != CLR_INVALID && icons.empty())) {
+        if (update) EndUpdateResourceA(update, TRUE);
         m_placed = false;
         return;
     }
-    // Every language of the block gets the new one; an empty string 1 reads
-    // as no string at all (LoadString answers 0).
-    if (languages.empty()) languages.push_back(MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
-    std::vector<WORD> block = BlockWithString1(name);
-    for (WORD language : languages)
-        UpdateResourceA(update, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(1), language, block.data(),
-                        static_cast<DWORD>(block.size() * sizeof(WORD)));
+    if (name) {
+        // Every language of the block gets the new one; an empty string 1
+        // reads as no string at all (LoadString answers 0).
+        if (languages.empty()) languages.push_back(MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+        std::vector<WORD> block = BlockWithString1(name);
+        for (WORD language : languages)
+            UpdateResourceA(update, RT_STRING, MAKEINTRESOURCEA(1), language, block.data(),
+                            static_cast<DWORD>(block.size() * sizeof(WORD)));
+    }
+    for (IconImage& image : icons)
+        UpdateResourceA(update, RT_ICON, MAKEINTRESOURCEA(image.id), image.language, image.bytes.data(),
+                        static_cast<DWORD>(image.bytes.size()));
     m_placed = EndUpdateResourceA(update, FALSE) != 0;
 }
 

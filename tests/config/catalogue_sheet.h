@@ -61,11 +61,12 @@ inline std::ostream& operator<<(std::ostream& out, const Row& row) {
 int RowNamed(const std::vector<Row>& rows, const std::string& name);
 
 // A copy of the probe screensaver at `path`. `name` replaces its string 1
-// (the display name); an empty `name` removes string 1; nullptr keeps the
-// probe's own "Velmora Probe". The copy is deleted at destruction.
+// (the display name, in the ANSI code page); an empty `name` removes string
+// 1; nullptr keeps the probe's own "Velmora Probe". An `icon` colour paints
+// its icons all in it. The copy is deleted at destruction.
 class PlacedSaver {
 public:
-    PlacedSaver(std::string path, const char* name);
+    PlacedSaver(std::string path, const char* name, COLORREF icon = CLR_INVALID);
     ~PlacedSaver();
     PlacedSaver(const PlacedSaver&) = delete;
     PlacedSaver& operator=(const PlacedSaver&) = delete;

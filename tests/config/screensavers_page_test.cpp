@@ -6,11 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
+#include <mbstring.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,30 @@ std::vector<std::string> Section(const char* name) {
     return lines;
 }
 
+// The pixels of a 16 x 16 picture that draw() puts on white.
+template <typename Draw>
+std::vector<COLORREF> Drawn16(Draw draw) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    draw(dc);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+std::vector<COLORREF> ImagePixels(HIMAGELIST list, int index) {
+    return Drawn16([&](HDC dc) { ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL); });
+}
+
 class ScreensaversPage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -47,8 +73,8 @@ protected:
     void TearDown() override { FlushIni(); }
 
     // A probe copy in the extra folder, which the settings file names.
-    void AddSaver(const std::string& fileName, const char* name) {
-        savers.push_back(std::make_unique<PlacedSaver>(folder / fileName, name));
+    void AddSaver(const std::string& fileName, const char* name, COLORREF icon = CLR_INVALID) {
+        savers.push_back(std::make_unique<PlacedSaver>(folder / fileName, name, icon));
         ASSERT_TRUE(savers.back()->Placed()) << fileName;
     }
     std::string Extra() const { return folder.path() + "\\"; }
@@ -61,6 +87,26 @@ protected:
     FileRestorer ini{IniPath()};
     TempDir folder{"catalogue"};
     std::vector<std::unique_ptr<PlacedSaver>> savers;
+};
+
+// Makes ".scr" files show their own icons, as Windows does (the test prefix
+// knows no such type), and puts the type back as it was.
+struct ScreensaverFilesShowTheirIcons {
+    static bool TypeExists() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".scr", 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+    ScreensaverFilesShowTheirIcons()
+        : existed(TypeExists()),
+          ok(SetRegString(HKEY_CLASSES_ROOT, ".scr", "", "exefile")) {}  // its icon is "%1"
+    ~ScreensaverFilesShowTheirIcons() {
+        if (!existed) DeleteRegTree(HKEY_CLASSES_ROOT, ".scr");
+    }
+    bool existed;
+    RegValueRestorer type{HKEY_CLASSES_ROOT, ".scr", ""};
+    bool ok;
 };
 
 // Four savers named by their string 1, in the extra folder only.
@@ -77,20 +123,29 @@ protected:
 };
 
 TEST_F(ScreensaversPage, ScansEveryFolderWithTheNameRule) {
+    // Names outside ASCII are written in the ANSI code page, Windows-1252.
+    ASSERT_EQ(GetACP(), 1252u);
+    ScreensaverFilesShowTheirIcons icons;
+    ASSERT_TRUE(icons.ok);
     const std::string win = WindowsFolder(), sys = SystemFolder();
     // The rotator itself in any case is never listed; velmora2.scr is.
     PlacedSaver rotatorUpper(win + "VELMORA.SCR", nullptr);
     PlacedSaver rotatorMixed(sys + "Velmora.scr", nullptr);
-    PlacedSaver second(sys + "velmora2.scr", nullptr);
+    PlacedSaver second(sys + "velmora2.scr", nullptr, RGB(0, 255, 255));
     // 8.3 names are read from string 1, or named after the file without it.
-    PlacedSaver beta(win + "vtbeta.scr", "Beta");
-    PlacedSaver nameless(sys + "vtnostr.scr", "");
+    // Each file has icons of a colour of its own.
+    PlacedSaver beta(win + "vtbeta.scr", "Beta", RGB(0, 255, 0));
+    PlacedSaver betaUpper(sys + "vtbeta.scr", "BETA", RGB(0, 0, 255));
+    PlacedSaver nameless(sys + "vtnostr.scr", "", RGB(128, 0, 0));
     // A long name is named after the file, whatever its string 1 says.
-    PlacedSaver longName(win + "Velmora Test Long.scr", "Not Read");
+    PlacedSaver longName(win + "Velmora Test Long.scr", "Not Read", RGB(0, 128, 0));
     ASSERT_TRUE(rotatorUpper.Placed() && rotatorMixed.Placed() && second.Placed() && beta.Placed() &&
-                nameless.Placed() && longName.Placed());
-    AddSaver("vtalpha.scr", "alpha");
-    AddSaver("VTGAMMA.SCR", "gamma");
+                betaUpper.Placed() && nameless.Placed() && longName.Placed());
+    AddSaver("vtalpha.scr", "alpha", RGB(255, 0, 0));
+    AddSaver("VTGAMMA.SCR", "gamma", RGB(255, 0, 255));
+    AddSaver("vtbeta.scr", "beta", RGB(255, 255, 0));
+    AddSaver("vtelan.scr", "\xC9" "lan", RGB(0, 0, 128));            // "Élan"
+    AddSaver("Velmora \xC9" "cran.scr", nullptr, RGB(128, 0, 128));  // "Velmora Écran"
     TempDir unread("unread");
     PlacedSaver afterGap(unread / "vtunread.scr", "unread");
 
@@ -103,22 +158,33 @@ TEST_F(ScreensaversPage, ScansEveryFolderWithTheNameRule) {
 
     CatalogueSheet sheet;
     ASSERT_TRUE(sheet.Show());
-    // Sorted by name without regard to case; the Windows folder's files twice.
-    const std::vector<Row> expected = {
-        {"alpha", FileIn("vtalpha.scr")},
+    // Sorted as _mbsicmp orders names, without regard to case; equal names
+    // in the order their folders were scanned (Windows, system, the extra
+    // folders), so the Windows folder's files come twice.
+    std::vector<Row> expected = {
         {"Beta", win + "vtbeta.scr"},
-        {"Beta", win + "vtbeta.scr"},
-        {"gamma", FileIn("VTGAMMA.SCR")},
+        {"Velmora Test Long", win + "Velmora Test Long.scr"},
         {"Velmora Probe", sys + "velmora2.scr"},
-        {"Velmora Test Long", win + "Velmora Test Long.scr"},
-        {"Velmora Test Long", win + "Velmora Test Long.scr"},
+        {"BETA", sys + "vtbeta.scr"},
         {"vtnostr", sys + "vtnostr.scr"},
+        {"alpha", FileIn("vtalpha.scr")},
+        {"gamma", FileIn("VTGAMMA.SCR")},
+        {"beta", FileIn("vtbeta.scr")},
+        {"\xC9" "lan", FileIn("vtelan.scr")},
+        {"Velmora \xC9" "cran", FileIn("Velmora \xC9" "cran.scr")},
+        {"Beta", win + "vtbeta.scr"},
+        {"Velmora Test Long", win + "Velmora Test Long.scr"},
     };
+    std::stable_sort(expected.begin(), expected.end(), [](const Row& a, const Row& b) {
+        return _mbsicmp(reinterpret_cast<const unsigned char*>(a.name.c_str()),
+                        reinterpret_cast<const unsigned char*>(b.name.c_str())) < 0;
+    });
     EXPECT_EQ(sheet.Catalogue(), expected);
     EXPECT_TRUE(sheet.Rotation().empty());
     EXPECT_EQ(sheet.Marks(), std::vector<LPARAM>(expected.size(), 0));
 
-    // One icon per row in one image list that both lists show and neither owns.
+    // One icon per row in one image list that both lists show and neither
+    // owns, and each row shows its own file's icon.
     HWND available = sheet.Item(IDC_AVAILABLE_LIST), selected = sheet.Item(IDC_SELECTED_LIST);
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(available, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_NE(images, nullptr);
@@ -131,16 +197,23 @@ TEST_F(ScreensaversPage, ScansEveryFolderWithTheNameRule) {
     EXPECT_EQ(cy, 16);
     for (HWND list : {available, selected})
         EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
-    std::vector<int> used;
+    // The file's icon as an image list of the same kind keeps it.
+    HIMAGELIST own = ImageList_Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1);
+    std::set<std::vector<COLORREF>> distinct;
     for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
         LVITEMA item{};
         item.mask = LVIF_IMAGE;
         item.iItem = i;
         SendMessageA(available, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        used.push_back(item.iImage);
+        HICON icon = velmora::catalogue::GetFileIcon(expected[static_cast<size_t>(i)].file.c_str());
+        const int reference = ImageList_ReplaceIcon(own, -1, icon);
+        DestroyIcon(icon);
+        const std::vector<COLORREF> shown = ImagePixels(images, item.iImage);
+        EXPECT_EQ(shown, ImagePixels(own, reference)) << expected[static_cast<size_t>(i)];
+        distinct.insert(shown);
     }
-    std::sort(used.begin(), used.end());
-    for (int i = 0; i < static_cast<int>(used.size()); ++i) EXPECT_EQ(used[i], i);
+    ImageList_Destroy(own);
+    EXPECT_EQ(distinct.size(), expected.size() - 2);  // one per file
 
     // Columns and full-row selection.
     char title[64] = "";
@@ -166,23 +239,8 @@ TEST_F(ScreensaversPage, ScansEveryFolderWithTheNameRule) {
     EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
 }
 
-// The pixels of an icon drawn at 16 x 16 on white.
 std::vector<COLORREF> Pixels(HICON icon) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all{0, 0, 16, 16};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return pixels;
+    return Drawn16([&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL); });
 }
 
 // A file the shell has no icon for gets the program's own icon 131, made
@@ -345,6 +403,20 @@ TEST_F(DrivenPage, ButtonsMoveRowsAndSwitchEachOther) {
     EXPECT_EQ(sheet.Buttons(), "11111100");
     ASSERT_TRUE(sheet.Press(IDC_REMOVE_SELECTED));  // list empty: both removes off
     EXPECT_EQ(sheet.Buttons(), "11001100");
+
+    // Add selected stays on with nothing selected, and then adds nothing:
+    // not the marked row, not the focused one.
+    sheet.Click(IDC_AVAILABLE_LIST, {2});
+    sheet.Click(IDC_AVAILABLE_LIST, {});
+    HWND catalogue = sheet.Item(IDC_AVAILABLE_LIST);
+    SendMessageA(catalogue, LVM_SETSELECTIONMARK, 0, 2);
+    LVITEMA focus{};
+    focus.stateMask = focus.state = LVIS_FOCUSED;
+    SendMessageA(catalogue, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&focus));
+    EXPECT_EQ(sheet.Buttons().substr(0, 2), "11");
+    ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
+    EXPECT_TRUE(sheet.Rotation().empty());
+    EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{0, 0, 0, 0}));
     EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
 }
 
@@ -492,7 +564,12 @@ TEST_F(ScreensaversPage, SavingFindsTheFileByTheWholeName) {
     ASSERT_EQ(rows[0].name, "alpha");
     ASSERT_EQ(rows[1].name, "alpha");
     ASSERT_EQ(rows[2].name, longName);
-    ASSERT_NE(rows[0].file, rows[1].file);
+    // Equal names stay in the order their folders were scanned.
+    const std::string lowerFolder = Lower(Extra());
+    ASSERT_EQ(rows[0].file, FileIn("vtalpha.scr"));
+    ASSERT_EQ(rows[1].file, lowerFolder + "vtalpha.scr");
+    ASSERT_EQ(rows[2].file, FileIn(longName + ".scr"));
+    ASSERT_EQ(rows[3].file, lowerFolder + longName + ".scr");
     sheet.Click(IDC_AVAILABLE_LIST, {1, 3});  // the second alpha and one long name
     ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
     EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"alpha", longName}));
@@ -512,7 +589,8 @@ TEST_F(ScreensaversPage, SavingFindsTheFileByTheWholeName) {
     EXPECT_TRUE(sheet.Close(PSBTN_OK));
     FlushIni();
     EXPECT_EQ(Section("Screensaver"),
-              (std::vector<std::string>{"Scr0=" + rows[0].file, "Scr1=" + rows[2].file, "nScr=2"}));
+              (std::vector<std::string>{"Scr0=" + FileIn("vtalpha.scr"),
+                                        "Scr1=" + FileIn(longName + ".scr"), "nScr=2"}));
 }
 
 // Settings and Preview start the marked screensaver by its short path in its

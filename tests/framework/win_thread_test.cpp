@@ -72,6 +72,35 @@ TEST(FrameworkThread, StartLoopStopAndThrow) {
     EXPECT_EQ(deleted, 0);
 }
 
+// A thread whose stop event could not be made (CreateEventA failed): it
+// would never see a stop, so it does not start, and anything that polls or
+// waits on the missing event reads it as set instead of running on.
+struct WithoutStopEvent : CWinThread {
+    WithoutStopEvent() : CWinThread(CManualResetEvent(nullptr)) { m_bAutoDelete = FALSE; }
+    BOOL InitInstance() override {
+        while (!IsStopRequested(1)) {
+        }
+        return FALSE;
+    }
+};
+
+TEST(FrameworkThread, AStopEventThatCouldNotBeMadeNeitherStartsNorHolds) {
+    CManualResetEvent missing(nullptr);
+    EXPECT_FALSE(missing);
+    EXPECT_TRUE(missing.IsSet());
+    EXPECT_TRUE(missing.IsSet(INFINITE));
+
+    WithoutStopEvent thread;
+    const BOOL started = thread.CreateThread();
+    EXPECT_FALSE(started);
+    EXPECT_EQ(thread.GetThreadHandle(), nullptr);
+    EXPECT_TRUE(thread.IsStopRequested());
+    if (started) {
+        EXPECT_TRUE(thread.WaitForEnd(20000));
+    }
+    EXPECT_TRUE(thread.WaitForEnd(0));  // nothing to wait for
+}
+
 TEST(FrameworkThread, AutoDeleteDeletesTheObjectWhenItsThreadEnds) {
     std::atomic<int> deleted{0};
     auto* self = new TestThread(Start::End, &deleted);

@@ -77,6 +77,18 @@ TEST(CreditsMarkup, EdgeCases) {
     EXPECT_EQ(ReadNumber("-99999999999999999999"), INT_MIN);
     EXPECT_EQ(Lay(SplitCredits("S:2147483647|S:9|", 0)).totalHeight, INT_MAX);
     EXPECT_EQ(Lay(SplitCredits("S:-99999|", 0)).totalHeight, 0);
+    // An item's top and height add up without overflow, however far down
+    // or up the spacing puts it.
+    for (const char* text : {"S:2147483647|00:06:x|B:LOGO|", "S:-2147483648|S:-9|00:06:x|B:LOGO|"}) {
+        SCOPED_TRACE(text);
+        CreditsLayout far = Lay(SplitCredits(text, 0));
+        ASSERT_EQ(far.items.size(), 2u);
+        for (const PlacedItem& item : far.items) {
+            EXPECT_LE(static_cast<long long>(item.y) + item.height, INT_MAX);
+            EXPECT_GE(static_cast<long long>(item.y), INT_MIN);
+        }
+    }
+    EXPECT_EQ(Lay(SplitCredits("S:2147483647|00:06:x|", 0)).items[0].y, INT_MAX - 18);
 }
 
 TEST(CreditsMarkup, BarSearchStepsOverDoubleByteCharacters) {

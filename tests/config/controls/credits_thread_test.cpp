@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/config/controls/label_test_dialog.h"
 #include "tests/support/win_test_support.h"
 
@@ -60,7 +63,8 @@ struct StripedWindow : CWnd {
 
 class SteppedCredits : public CCreditsThread {
 public:
-    SteppedCredits(HDC dc) : CCreditsThread(nullptr, dc, kArea, kCredits) {
+    explicit SteppedCredits(HDC dc, const RECT& area = kArea, const char* credits = kCredits)
+        : CCreditsThread(nullptr, dc, area, credits) {
         m_nDelay = 0;  // no pacing: the test reads every frame
         m_dc.Attach(m_hTargetDC);
     }
@@ -101,6 +105,93 @@ TEST(CreditsThread, RisesFromTheBottomEdgeOverTheBackgroundAndWrapsToAnEmptyArea
     EXPECT_EQ(credits.GetScrollPosition(), 0);  // wrapped
     credits.DrawStep();
     EXPECT_EQ(window.TopmostDrawnRow(), -1);
+}
+
+// Each font and colour of the credits' tables, drawn as the tables say: the
+// area shows exactly what these fonts and colours draw, line under line at
+// the height of "Wy", over the stripes.
+TEST(CreditsThread, DrawsWithTheFontAndColourTables) {
+    struct Font {
+        const char* face;
+        int height, weight;
+        bool italic;
+    };
+    const Font fonts[] = {{"Arial", 16, 600, false}, {"Arial", 16, 400, false},
+                          {"Times Roman", 32, 900, true}};
+    const COLORREF colours[] = {RGB(180, 0, 180),   RGB(250, 250, 250), RGB(50, 50, 50),
+                                RGB(200, 200, 200), RGB(200, 50, 50),   RGB(30, 30, 255),
+                                RGB(0, 0, 0)};
+    // Font, colour (-1 keeps the one before) and text of each line.
+    struct Line {
+        int font, colour;
+        const char* text;
+    };
+    const Line lines[] = {{0, 0, "Wy 0"}, {1, 1, "Wy 1"}, {2, 2, "Wy 2"}, {-1, 3, "Wy 3"},
+                          {1, 4, "Wy 4"}, {0, 5, "Wy 5"}, {-1, 6, "Wy 6"}};
+    std::string credits;
+    for (const Line& line : lines)
+        credits += (line.font < 0 ? std::string("-1") : "0" + std::to_string(line.font)) + ":0" +
+                   std::to_string(line.colour) + ":" + line.text + "|";
+    const RECT area{0, 0, 300, 200};
+
+    StripedWindow window;
+    // What the tables draw, on white, from the area's top row.
+    CSurface expected;
+    ASSERT_TRUE(expected.CreatePixels(window.dc, 300, 200));
+    RECT all{0, 0, 300, 200};
+    FillRect(expected.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(expected.Dc(), TRANSPARENT);
+    std::vector<CFont> made;
+    std::vector<int> heights;
+    for (const Font& font : fonts) {
+        LOGFONTA lf{};
+        lstrcpynA(lf.lfFaceName, font.face, LF_FACESIZE);
+        lf.lfHeight = font.height;
+        lf.lfWeight = font.weight;
+        lf.lfItalic = font.italic;
+        lf.lfQuality = NONANTIALIASED_QUALITY;
+        made.emplace_back();
+        ASSERT_TRUE(made.back().CreateFontIndirect(lf));
+        ScopedSelectObject select(expected.Dc(), made.back());
+        SIZE extent{};
+        GetTextExtentPoint32A(expected.Dc(), "Wy", 2, &extent);
+        heights.push_back(extent.cy);
+    }
+    int y = 0, height = heights[0];
+    {
+        ScopedSelectObject keep(expected.Dc(), made[0]);
+        for (const Line& line : lines) {
+            if (line.font >= 0) {
+                SelectObject(expected.Dc(), made[size_t(line.font)]);
+                height = heights[size_t(line.font)];
+            }
+            SetTextColor(expected.Dc(), colours[line.colour]);
+            RECT box{0, y, 300, y + height};
+            DrawTextA(expected.Dc(), line.text, -1, &box, 0);
+            y += height;
+        }
+    }
+    ASSERT_LE(y, 200);
+    GdiFlush();
+
+    // The credits picture starts with a blank area: at the scroll position
+    // of the area's height its first line is at the area's top.
+    SteppedCredits stepped(window.dc, area, credits.c_str());
+    for (int frame = 0; frame <= 200; ++frame) stepped.DrawStep();
+    ASSERT_EQ(stepped.GetScrollPosition(), 201);
+    const labeltest::Pixels shown = labeltest::CaptureClient(window.hwnd);
+    int drawn = 0, wrong = 0;
+    for (int py = 0; py < 200; ++py)
+        for (int px = 0; px < 300; ++px) {
+            const COLORREF want = expected.Row(py)[px] & 0xFFFFFF;
+            const bool ink = want != 0xFFFFFF;
+            const COLORREF rgb = ink ? RGB(GetBValue(want), GetGValue(want), GetRValue(want)) : Stripe(px);
+            drawn += ink;
+            if (shown.At(px, py) != rgb && wrong++ < 5)
+                ADD_FAILURE() << px << "," << py << ": " << std::hex << shown.At(px, py) << " not " << rgb;
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(drawn, 7 * 20);  // every line drew something
 }
 
 TEST(CreditsThread, StopsWithinOneFrameAndLeavesNoGdiObject) {
