@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "runner/pick_next.h"
+
 namespace {
 
 int g_repeats = 7;
@@ -419,6 +421,52 @@ void PageThreads(const char* title) {
     exe.WaitExit();
 }
 
+// The next pick from a list of 10 000 entries, as the launcher makes it: in
+// list order and plain random order (the design's, one entry read), by
+// weight, and from the shuffled deck (which reads and writes the whole deck
+// each time); against one bare read of an entry.
+void PickCost() {
+    constexpr int kEntries = 10000;
+    std::string section;
+    for (int i = 0; i < kEntries; ++i) {
+        section += "Scr" + std::to_string(i) + "=" + g_work + "\\many\\b" + std::to_string(i % 1000) +
+                   ".scr" + '\0';
+        if (i % 7 == 0) section += "Weight" + std::to_string(i) + "=3" + '\0';
+    }
+    section += "nScr=" + std::to_string(kEntries) + '\0';
+    section += '\0';
+    WritePrivateProfileSectionA("Screensaver", section.data(), "Velmora.ini");
+    auto time = [](const char* name, int random, int deck, int repeats) {
+        Ini("Options", "ShowRandomOrder", std::to_string(random));
+        Ini("Options", "PlayEachOnce", std::to_string(deck));
+        Series series(name);
+        for (int i = 0; i < repeats; ++i) {
+            double t0 = Now();
+            PickNextScreensaver();
+            series.ms.push_back(Now() - t0);
+        }
+        Report(series);
+        return series.Median();
+    };
+    Series bare("bare read of one entry");
+    for (int i = 0; i < g_repeats; ++i) {
+        char value[MAX_PATH];
+        double t0 = Now();
+        GetPrivateProfileStringA("Screensaver", "Scr5000", "", value, sizeof value, "Velmora.ini");
+        bare.ms.push_back(Now() - t0);
+    }
+    Report(bare);
+    time("next pick of 10000, list order", 0, 0, g_repeats);
+    time("next pick of 10000, random order by weight", 1, 0, g_repeats);
+    // The first pick deals the deck; the others take from it.
+    const double deck = time("next pick of 10000, shuffled deck", 1, 1, g_repeats + 1);
+    char line[96];
+    std::snprintf(line, sizeof line, "next pick of 10000 (deck) %.1f ms", deck);
+    g_ratios.push_back(line);
+    WritePrivateProfileStringA("Screensaver", nullptr, nullptr, "Velmora.ini");
+    Ini("Options", "PlayEachOnce", "0");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -430,8 +478,8 @@ int main(int argc, char** argv) {
     g_work = argv[2];
     if (argc > 3) g_repeats = std::max(7, std::atoi(argv[3]));
     // The parts to run (all when not given): handoff, rotation, catalogue,
-    // pages, runner.
-    const std::string parts = argc > 4 ? argv[4] : "handoff,rotation,catalogue,pages,runner";
+    // pages, runner, pick.
+    const std::string parts = argc > 4 ? argv[4] : "handoff,rotation,catalogue,pages,runner,pick";
     auto wanted = [&](const char* part) { return parts.find(part) != std::string::npos; };
     g_stamps = g_work + "\\stamps.log";
     DeleteFileA(g_stamps.c_str());
@@ -458,6 +506,7 @@ int main(int argc, char** argv) {
         PageThreads("Donations");
     }
     if (wanted("runner")) RunnerCost(first);
+    if (wanted("pick")) PickCost();
 
     std::printf("bench:");
     for (size_t i = 0; i < g_ratios.size(); ++i)

@@ -69,6 +69,37 @@ protected:
 
 TEST_F(RunSessionTimer, OneMinuteRotation) { RunAndWaitForRotation("0", true); }
 
+// Show times of their own, one and two minutes, each counted from the start
+// of its screensaver (the Options page's 15 minutes apply to neither).
+TEST_F(RunSessionTimer, OwnShowTimesOfOneAndTwoMinutes) {
+    Ini("Options", "ShowTime", "15");
+    Ini("Screensaver", "Time0", "1");
+    Ini("Screensaver", "Time1", "2");
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+    SetRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure", "0");
+    SetCursorPos(500, 400);
+    std::string exe = BinDir() + "\\Velmora.scr";
+    Process scr;
+    ASSERT_TRUE(scr.Start(exe, "\"" + exe + "\" /s"));
+    DWORD started[3] = {};
+    for (size_t i = 0; i < 3; ++i) {
+        ASSERT_TRUE(WaitUntil([&] { return ReadProbeLog(log).size() > i; }, 160000)) << i;
+        started[i] = GetTickCount();
+    }
+    const std::vector<ProbeStart> starts = ReadProbeLog(log);
+    EXPECT_NE(starts[0].commandLine.find("one"), std::string::npos) << starts[0].commandLine;
+    EXPECT_NE(starts[1].commandLine.find("two"), std::string::npos) << starts[1].commandLine;
+    const DWORD first = started[1] - started[0], second = started[2] - started[1];
+    EXPECT_GE(first, 58000u);
+    EXPECT_LE(first, 70000u);
+    EXPECT_GE(second, 118000u);
+    EXPECT_LE(second, 130000u);
+    SetCursorPos(100, 100);
+    PumpFor(50);
+    SetCursorPos(700, 500);
+    EXPECT_TRUE(scr.WaitForExit(20000));
+}
+
 TEST_F(RunSessionTimer, NoRotationWhenPasswordProtected) { RunAndWaitForRotation("1", false); }
 
 }  // namespace
