@@ -12,6 +12,11 @@ bool MoveCounts(PointerOrigin& origin, int x, int y) {
     return std::abs(x - origin.x) > kMoveTolerance || std::abs(y - origin.y) > kMoveTolerance;
 }
 
+PointerOrigin OriginFromCursor(int x, int y, bool physicalKnown, int physicalX, int physicalY) {
+    if (physicalKnown && (physicalX != x || physicalY != y)) return PointerOrigin{};
+    return PointerOrigin{true, x, y};
+}
+
 bool InputMissedByHooks(uint32_t lastInput, uint32_t lastSeen, uint32_t now) {
     // Differences of wrapping ticks, read as signed.
     const int32_t afterSeen = static_cast<int32_t>(lastInput - lastSeen);

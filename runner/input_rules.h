@@ -9,10 +9,10 @@ namespace velmora::runner {
 // window appears under it, is not a returning user.
 constexpr int kMoveTolerance = 4;
 
-// Where the pointer was when the watch saw its first move. It is taken from
-// the hooks' own events, never from GetCursorPos: a program that is not DPI
-// aware gets logical coordinates there, while the hooks report physical
-// pixels, so at any display scaling but 100 % the two never match.
+// Where the pointer was when the watch began. It is in the hooks' own
+// coordinates: a program that is not DPI aware gets logical coordinates from
+// GetCursorPos, while the hooks report physical pixels, so at any display
+// scaling but 100 % the two never match.
 struct PointerOrigin {
     bool known = false;
     int x = 0;
@@ -20,8 +20,16 @@ struct PointerOrigin {
 };
 
 // A pointer move to (x, y): true when it counts as the user's return. The
-// first move only sets the origin.
+// first move only sets the origin, when none was known.
 bool MoveCounts(PointerOrigin& origin, int x, int y);
+
+// The origin known before any event, from the pointer's position in this
+// program's (logical) coordinates and, where Windows can tell it
+// (GetPhysicalCursorPos, Vista and later), in physical pixels: where the two
+// agree no scaling applies at the pointer, so the position is the hooks' own
+// too; where they differ, none is known and the first event gives it.
+// Before Vista no program's coordinates are scaled.
+PointerOrigin OriginFromCursor(int x, int y, bool physicalKnown, int physicalX, int physicalY);
 
 // Windows 7 and later remove a low-level hook silently when it is slow to
 // answer. Every input moves the system's last-input time, and the hooks see

@@ -27,6 +27,14 @@ GetLastInputInfoFn LastInputFunction() {
     return function;
 }
 
+using GetPhysicalCursorPosFn = BOOL(WINAPI*)(LPPOINT);
+
+// Vista and later.
+GetPhysicalCursorPosFn PhysicalCursorFunction() {
+    return reinterpret_cast<GetPhysicalCursorPosFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "GetPhysicalCursorPos")));
+}
+
 }  // namespace
 
 InputWatch* InputWatch::s_active = nullptr;
@@ -73,12 +81,19 @@ void InputWatch::Pump() {
     MSG msg;
     // The thread's message queue, so that the quit message can reach it.
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    // Where the pointer rests, for telling a move from the one Windows
-    // reports when a window appears under it. In a program that is not DPI
-    // aware this is in logical coordinates: under display scaling the first
-    // move then counts as activity, which only ever errs on the user's side.
+    // Where the pointer rests: the origin of the user's return where it is
+    // known in the hooks' coordinates, and in any case the point a move
+    // must leave to count as activity (Windows reports a move to it when a
+    // window appears under it). Under display scaling the logical position
+    // makes the first move count as activity, which errs on the user's side.
     POINT rest;
-    if (GetCursorPos(&rest)) m_lastMove = PointerOrigin{true, rest.x, rest.y};
+    if (GetCursorPos(&rest)) {
+        POINT physical = rest;
+        const GetPhysicalCursorPosFn physicalFn = PhysicalCursorFunction();
+        const bool physicalKnown = physicalFn && physicalFn(&physical);
+        m_origin = OriginFromCursor(rest.x, rest.y, physicalKnown, physical.x, physical.y);
+        m_lastMove = PointerOrigin{true, rest.x, rest.y};
+    }
     HINSTANCE module = GetModuleHandleA(nullptr);
     m_mouse = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, module, 0);
     m_keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0);

@@ -31,16 +31,11 @@ bool HasModule(DWORD pid, const char* name) {
 }
 
 TEST_F(RunSession, HooksEndAChildThatIgnoresInputWhileTheMainThreadHangs) {
-    std::string stuck = AddSaver(savers.path(), "stuck", "hang");
-    SetList({stuck});
-    SetOptions(false);
-
     Process scr;
     ProbeStart start;
-    ASSERT_TRUE(StartRunToFirst(scr, start));
+    HWND session = nullptr;
+    ASSERT_TRUE(StartRunOf("hang", scr, start, session));
     OpenedProcess child(start.pid);
-    HWND session = SessionWindow();
-    ASSERT_NE(session, nullptr);
     HANDLE main = OpenMainThread(session, THREAD_SUSPEND_RESUME);
     ASSERT_NE(main, nullptr);
     ASSERT_NE(SuspendThread(main), static_cast<DWORD>(-1));
@@ -52,15 +47,10 @@ TEST_F(RunSession, HooksEndAChildThatIgnoresInputWhileTheMainThreadHangs) {
 }
 
 TEST_F(RunSession, AFailedHandBackStillEndsTheProcess) {
-    std::string alpha = AddSaver(savers.path(), "alpha");
-    SetList({alpha});
-    SetOptions(false);
-
     Process scr;
     ProbeStart start;
-    ASSERT_TRUE(StartRunToFirst(scr, start));
-    HWND session = SessionWindow();
-    ASSERT_NE(session, nullptr);
+    HWND session = nullptr;
+    ASSERT_TRUE(StartRunOf("normal", scr, start, session));
     // The main thread dies and its window with it: the end of the run can
     // no longer be posted to it.
     HANDLE main = OpenMainThread(session, THREAD_TERMINATE);
@@ -75,17 +65,12 @@ TEST_F(RunSession, AFailedHandBackStillEndsTheProcess) {
 }
 
 TEST_F(RunSession, EndOfTheWindowsSessionIsAnsweredAtOnceAndEndsTheRun) {
-    std::string stuck = AddSaver(savers.path(), "stuck", "hang");
     std::string alpha = AddSaver(savers.path(), "alpha");
-    SetList({stuck});
-    SetOptions(false);
-
     Process scr;
     ProbeStart start;
-    ASSERT_TRUE(StartRunToFirst(scr, start));
+    HWND session = nullptr;
+    ASSERT_TRUE(StartRunOf("hang", scr, start, session));
     OpenedProcess child(start.pid);
-    HWND session = SessionWindow();
-    ASSERT_NE(session, nullptr);
     ASSERT_TRUE(HasModule(scr.Id(), "kernel32.dll"));
     EXPECT_FALSE(HasModule(scr.Id(), "comctl32.dll")) << "nothing is subclassed in a run";
 

@@ -123,6 +123,15 @@ bool RunSession::StartRunToFirst(Process& scr, ProbeStart& first) {
     return WaitForForeground(first.pid);
 }
 
+bool RunSession::StartRunOf(const char* behaviour, Process& scr, ProbeStart& first,
+                            HWND& session) {
+    SetList({AddSaver(savers.path(), behaviour, behaviour)});
+    SetOptions(false);
+    if (!StartRunToFirst(scr, first)) return false;
+    session = SessionWindow();
+    return session != nullptr;
+}
+
 bool RunSession::WaitForStarts(size_t n) {
     return WaitUntil([&] { return Starts().size() >= n; }, kWait);
 }

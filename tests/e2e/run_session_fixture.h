@@ -44,6 +44,9 @@ protected:
     bool WaitForForeground(DWORD pid);
     // StartRun, then the first screensaver started and in front.
     bool StartRunToFirst(Process& scr, ProbeStart& first);
+    // A run of one probe with the given behaviour (rotation off), up to its
+    // first screensaver in front and the session window answering.
+    bool StartRunOf(const char* behaviour, Process& scr, ProbeStart& first, HWND& session);
     static void ReturningUser();
     // The session window once it exists; nullptr after the usual wait.
     static HWND SessionWindow();

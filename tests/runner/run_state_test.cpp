@@ -120,6 +120,13 @@ TEST(InputRules, FirstMoveIsTheOriginAndMissedInputIsSeen) {
     EXPECT_TRUE(MoveCounts(origin, 1200 + kMoveTolerance + 1, 900));
     EXPECT_TRUE(MoveCounts(origin, 1200, 900 - kMoveTolerance - 1));
 
+    // Known beforehand only where logical and physical positions agree.
+    EXPECT_TRUE(OriginFromCursor(10, 20, false, 0, 0).known);
+    EXPECT_TRUE(OriginFromCursor(10, 20, true, 10, 20).known);
+    EXPECT_FALSE(OriginFromCursor(10, 20, true, 15, 30).known) << "scaled";
+    PointerOrigin known = OriginFromCursor(500, 400, true, 500, 400);
+    EXPECT_TRUE(MoveCounts(known, 500 + kMoveTolerance + 1, 400)) << "the first move counts";
+
     const uint32_t seen = kStart;
     // An input the hooks saw, or one seen a moment later than the clock said.
     EXPECT_FALSE(InputMissedByHooks(seen - 10, seen, seen + 5000));
