@@ -14,6 +14,15 @@ constexpr const char kSectionScreensaver[] = "Screensaver";
 constexpr const char kKeyCount[] = "nScr";
 constexpr const char kKeyEntryFormat[] = "Scr%d";
 constexpr const char kKeyLastShown[] = "LastScrShow";
+// Beside Scr<i>, under the same index and written by the same rewrite of the
+// section: the entry's own show time in minutes (kMinShowTime..kMaxShowTime;
+// missing or empty: ShowTime) and its weight in random order (missing: 1).
+// Only entries that differ from those defaults have the keys.
+constexpr const char kKeyEntryTimeFormat[] = "Time%d";
+constexpr const char kKeyEntryWeightFormat[] = "Weight%d";
+constexpr int kMinWeight = 1;
+constexpr int kMaxWeight = 10;
+constexpr int kDefaultWeight = 1;
 
 constexpr const char kSectionOptions[] = "Options";
 constexpr const char kKeyRandomOrder[] = "ShowRandomOrder";
@@ -22,6 +31,9 @@ constexpr const char kKeyShowTime[] = "ShowTime";
 constexpr int kDefaultShowTime = 15;
 constexpr int kMinShowTime = 1;
 constexpr int kMaxShowTime = 10000;
+// "1" on, "0" off; missing: off, which is the rotation without them.
+constexpr const char kKeyPlayEachOnce[] = "PlayEachOnce";
+constexpr const char kKeyGoOnWhenQuits[] = "GoOnWhenQuits";
 
 constexpr const char kSectionAdditionalPath[] = "Additional Path";
 constexpr const char kKeyPathFormat[] = "Path%d";
