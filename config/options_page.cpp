@@ -23,6 +23,11 @@ std::string ReadString(const char* section, const char* key, const char* fallbac
     return value;
 }
 
+std::string StoredShowTime() {
+    return ReadString(names::kSectionOptions, names::kKeyShowTime,
+                      std::to_string(names::kDefaultShowTime).c_str());
+}
+
 std::string PathKey(int index) {
     char key[32];
     std::snprintf(key, sizeof key, names::kKeyPathFormat, index);
@@ -58,8 +63,7 @@ BOOL COptions::OnInitDialog() {
         GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRandomOrder, 0, names::kIniFile));
     int showTime = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionOptions, names::kKeyRotate, 0, names::kIniFile));
-    m_strMinutes = ReadString(names::kSectionOptions, names::kKeyShowTime,
-                              std::to_string(names::kDefaultShowTime).c_str());
+    m_strMinutes = StoredShowTime();
 
     velmora::options::LoadedOptions loaded =
         velmora::options::LoadOptions(order, showTime, IsPasswordProtected());
@@ -77,6 +81,15 @@ BOOL COptions::OnInitDialog() {
 
     UpdateData(FALSE);
     return TRUE;
+}
+
+std::string COptions::ShowTimeText() const {
+    if (IsCreated()) {
+        char text[names::kPathBuffer] = "";
+        GetDlgItemTextA(m_hWnd, IDC_SHOW_TIME, text, sizeof text);
+        return text;
+    }
+    return StoredShowTime();
 }
 
 void COptions::EnableMinutes(BOOL enable) {

@@ -19,6 +19,10 @@ class COptions : public CToolkitPage {
 public:
     COptions();
 
+    // The show time in minutes as the page has it now: the field's text once
+    // the page was opened, else the stored one.
+    std::string ShowTimeText() const;
+
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;

@@ -8,6 +8,7 @@ add_library(velmora_config_program STATIC
 target_include_directories(velmora_config_program PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(velmora_config_program PRIVATE ${VELMORA_WARNINGS} -Os)
 target_link_libraries(velmora_config_program PUBLIC velmora_config_screensavers velmora_config_options
+    velmora_config_rotation
     velmora_config_controls velmora_toolkit
     velmora_framework
     shell32 comctl32 user32 gdi32)

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <tuple>
 #include <utility>
@@ -66,6 +67,13 @@ std::string EntryKey(const char* format, int i) {
     char key[32];
     std::snprintf(key, sizeof key, format, i);
     return key;
+}
+
+std::string StoredValue(const char* format, int i) {
+    char value[kPathBuffer] = "";
+    GetPrivateProfileStringA(kSectionScreensaver, EntryKey(format, i).c_str(), "", value,
+                             sizeof value, kIniFile);
+    return value;
 }
 
 }  // namespace
@@ -270,7 +278,14 @@ void CScreensavers::LoadSelection() {
         const std::string path = Trimmed(entry);
         if (path.empty()) continue;
         int row = FindAvailable(path.c_str(), kFileColumn);
-        if (row != -1) AddToSelection(row);
+        if (row == -1) continue;
+        const int before = RowCount(m_lstSelected);
+        AddToSelection(row);
+        // An entry stored twice is listed once, with the first one's settings.
+        if (RowCount(m_lstSelected) == before) continue;
+        const auto extras = velmora::rotation::StoredExtras(
+            StoredValue(kKeyTimeFormat, i), StoredValue(kKeyWeightFormat, i));
+        SetEntryExtras(before, extras);
     }
 }
 
@@ -287,10 +302,42 @@ void CScreensavers::SaveSelection() {
         const std::string file = ItemText(m_lstAvailable, row, kFileColumn);
         WritePrivateProfileStringA(kSectionScreensaver, EntryKey(kKeyEntryFormat, written).c_str(),
                                    file.c_str(), kIniFile);
+        // Under the index the entry is written with, so a list whose entries
+        // moved or went keeps each time and weight with its own entry.
+        const auto extras = velmora::rotation::Unpack(static_cast<std::uint32_t>(ItemData(m_lstSelected, i)));
+        const std::pair<const char*, std::string> own[] = {
+            {kKeyTimeFormat, velmora::rotation::TimeValue(extras)},
+            {kKeyWeightFormat, velmora::rotation::WeightValue(extras)}};
+        for (const auto& [format, value] : own)
+            if (!value.empty())
+                WritePrivateProfileStringA(kSectionScreensaver, EntryKey(format, written).c_str(),
+                                           value.c_str(), kIniFile);
         ++written;
     }
     WritePrivateProfileStringA(kSectionScreensaver, kKeyCount, std::to_string(written).c_str(),
                                kIniFile);
+}
+
+std::vector<CScreensavers::RotationEntry> CScreensavers::RotationEntries() const {
+    std::vector<RotationEntry> entries;
+    const int rows = RowCount(m_lstSelected);
+    for (int i = 0; i < rows; ++i) {
+        char name[kCellBuffer] = "";
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+        item.iItem = i;
+        item.pszText = name;
+        item.cchTextMax = sizeof name;
+        m_lstSelected.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        entries.push_back(
+            {name, item.iImage, velmora::rotation::Unpack(static_cast<std::uint32_t>(item.lParam))});
+    }
+    return entries;
+}
+
+void CScreensavers::SetEntryExtras(int rotationRow, const velmora::rotation::EntryExtras& extras) {
+    if (rotationRow < 0 || rotationRow >= RowCount(m_lstSelected)) return;
+    SetItemData(m_lstSelected, rotationRow, static_cast<LPARAM>(velmora::rotation::Pack(extras)));
 }
 
 void CScreensavers::OnOK() { SaveSelection(); }
@@ -432,14 +479,15 @@ void CScreensavers::SwapSelectedRows(int a, int b) {
     char textA[kCellBuffer] = "", textB[kCellBuffer] = "";
     LVITEMA rowA{}, rowB{};
     for (auto [row, item, text] : {std::make_tuple(a, &rowA, textA), std::make_tuple(b, &rowB, textB)}) {
-        item->mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT | LVIF_STATE;
+        item->mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT | LVIF_STATE | LVIF_PARAM;
         item->iItem = row;
         item->stateMask = LVIS_SELECTED;
         item->pszText = text;
         item->cchTextMax = kCellBuffer;
         m_lstSelected.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item));
     }
-    // Each row's content, selected state included, goes to the other's place.
+    // Each row's content, selected state and own settings included, goes to
+    // the other's place.
     std::swap(rowA.iItem, rowB.iItem);
     m_lstSelected.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&rowA));
     m_lstSelected.SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&rowB));

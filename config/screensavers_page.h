@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/rotation_rules.h"
 #include "config/screensaver_scan.h"
 #include "framework/image_list.h"
 #include "framework/wnd.h"
@@ -17,7 +18,9 @@
 // and the rotation list loaded once, when the page is created; OK rewrites
 // the `Screensaver` section of the settings file. A catalogue row's item data
 // is 1 while the row is in the rotation list (drawn red), else 0; a rotation
-// row is tied to its catalogue row by the display name alone.
+// row is tied to its catalogue row by the display name alone, and its item
+// data holds the entry's own show time and weight (the Rotation page edits
+// them), so they move, go and are saved with the row.
 class CScreensavers : public CToolkitPage {
     VELMORA_RUNTIME_CLASS(CScreensavers)
 public:
@@ -38,6 +41,19 @@ public:
     void RunScreensaver(const char* path, const char* arguments);
     void LoadSelection();
     void SaveSelection();
+
+    // One row of the rotation list as the Rotation page shows it.
+    struct RotationEntry {
+        std::string name;
+        int image;
+        velmora::rotation::EntryExtras extras;
+    };
+    // The rotation list as it is now, in play order.
+    std::vector<RotationEntry> RotationEntries() const;
+    // The entry's own settings, written with the list on OK.
+    void SetEntryExtras(int rotationRow, const velmora::rotation::EntryExtras& extras);
+    // The icons of both lists, for a page that shows the same entries.
+    HIMAGELIST ImageList() const { return m_imageList.Get(); }
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -20,6 +20,7 @@ CVelmoraDlg::CVelmoraDlg() : CPictureBarSheet("Velmora " VELMORA_VERSION_TEXT, n
     SetPictureBar(kBarWidth, IDB_PAGE_PICTURES, kPictureWidth, kTransparent);
     AddPage(&m_screensavers);
     AddPage(&m_options);
+    AddPage(&m_rotation);
     AddPage(&m_donations);
     AddPage(&m_about);
     // The icon is a shared resource of the program: the sheet does not destroy it.

@@ -2,6 +2,7 @@
 #include "config/about_page.h"
 #include "config/donations_page.h"
 #include "config/options_page.h"
+#include "config/rotation_page.h"
 #include "config/screensavers_page.h"
 #include "toolkit/flat_button.h"
 #include "toolkit/picture_bar_sheet.h"
@@ -23,6 +24,7 @@ private:
     HICON m_hIcon;
     CScreensavers m_screensavers;
     COptions m_options;
+    CRotation m_rotation{m_screensavers, m_options};
     CDonations m_donations;
     CAbout m_about;
     CFlatButton m_ok;

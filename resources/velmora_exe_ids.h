@@ -17,7 +17,7 @@
 #define IDI_BUTTON_HELP 147
 
 // Bitmaps
-#define IDB_PAGE_PICTURES 129       // four 32 x 32 pictures, one per page, in page order
+#define IDB_PAGE_PICTURES 129       // five 32 x 32 pictures, one per page, in page order
 #define IDB_ABOUT 143               // the About page's picture
 #define IDB_PAGE_PICTURE_SIZE 32
 #define IDB_PAGE_PICTURES_KEY 0xFF00FF  // transparent colour, RGB(255,0,255)
@@ -27,6 +27,7 @@
 #define IDD_OPTIONS 140
 #define IDD_DONATIONS 141
 #define IDD_ABOUT 142
+#define IDD_ROTATION 148
 
 // Other resources
 #define IDR_DONATIONS_GIF 146       // type "BINARY"
@@ -56,6 +57,10 @@
 #define IDC_ADDITIONAL_PATHS 1017
 #define IDC_MINUTES_LABEL 1021
 #define IDC_PASSWORD_NOTE 1026
+// Rotation page
+#define IDC_ROTATION_LIST 1030
+#define IDC_PLAY_EACH_ONCE 1031
+#define IDC_GO_ON_WHEN_QUITS 1032
 // About page
 #define IDC_ABOUT_PICTURE 1018
 // Donations page

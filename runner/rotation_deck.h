@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_names.h"
+
 namespace velmora::runner {
 
-constexpr int kMinWeight = 1;
-constexpr int kMaxWeight = 10;
+using velmora::settings::kMaxWeight;
+using velmora::settings::kMinWeight;
 // Beyond this many entries a list is played by the weighted choice alone: a
 // deck of them would not be worth its memory, and no real list comes near it.
 constexpr int64_t kMaxDeckEntries = 100000;

@@ -14,25 +14,32 @@ constexpr const char kSectionScreensaver[] = "Screensaver";
 constexpr const char kKeyCount[] = "nScr";
 constexpr const char kKeyEntryFormat[] = "Scr%d";
 constexpr const char kKeyLastShown[] = "LastScrShow";
-// An entry's own show time in minutes and its weight in random order, beside
-// its "Scr%d"; and the shuffled deck the runner keeps of the list.
+// Beside Scr<i>, under the same index and written by the same rewrite of the
+// section: the entry's own show time in minutes (kMinShowTime..kMaxShowTime;
+// missing or empty: ShowTime) and its weight in random order (missing: 1).
+// Only entries that differ from those defaults have the keys. The runner
+// keeps the shuffled deck of the list beside them.
 constexpr const char kKeyTimePrefix[] = "Time";
 constexpr const char kKeyTimeFormat[] = "Time%d";
 constexpr const char kKeyWeightPrefix[] = "Weight";
 constexpr const char kKeyWeightFormat[] = "Weight%d";
+constexpr int kMinWeight = 1;
+constexpr int kMaxWeight = 10;
+constexpr int kDefaultWeight = 1;
 constexpr const char kKeyDeck[] = "Deck";
 
 constexpr const char kSectionOptions[] = "Options";
 constexpr const char kKeyRandomOrder[] = "ShowRandomOrder";
 constexpr const char kKeyRotate[] = "ShowForXMinuts";
 constexpr const char kKeyShowTime[] = "ShowTime";
-// Random order as a shuffled deck; and a screensaver that quits by itself
-// passed over instead of ending the run. Both off when missing.
-constexpr const char kKeyPlayEachOnce[] = "PlayEachOnce";
-constexpr const char kKeyGoOnWhenQuits[] = "GoOnWhenQuits";
 constexpr int kDefaultShowTime = 15;
 constexpr int kMinShowTime = 1;
 constexpr int kMaxShowTime = 10000;
+// Random order as a shuffled deck; and a screensaver that quits by itself
+// passed over instead of ending the run. "1" on, "0" off; missing: off,
+// which is the rotation without them.
+constexpr const char kKeyPlayEachOnce[] = "PlayEachOnce";
+constexpr const char kKeyGoOnWhenQuits[] = "GoOnWhenQuits";
 
 constexpr const char kSectionAdditionalPath[] = "Additional Path";
 constexpr const char kKeyPathFormat[] = "Path%d";

@@ -423,6 +423,34 @@ def page_options(pic):
     draw_gear(pic, 21.5, 21.5, 9.5, 8, 10.0)
 
 
+def page_rotation(pic):
+    """A clock face inside two green arrows that chase each other round it:
+    the rotation, each screensaver with its own time."""
+    cx, cy, r = 16.0, 16.0, 11.8
+
+    def arrow(a0, a1):
+        shaft = stroke(arc_points(cx, cy, r, a0, a1 - 14.0, 16), 2.0)
+        # The head at a1, pointing along the turn (clockwise).
+        tip = (cx + r * math.cos(math.radians(a1)), cy + r * math.sin(math.radians(a1)))
+        back = math.radians(a1 - 22.0)
+        inner = (cx + (r - 4.6) * math.cos(back), cy + (r - 4.6) * math.sin(back))
+        outer = (cx + (r + 4.6) * math.cos(back), cy + (r + 4.6) * math.sin(back))
+        return union(shaft, polygon([tip, outer, inner], 0.5))
+    arrows = union(arrow(200.0, 345.0), arrow(20.0, 165.0))
+    face = circle(cx, cy, 7.2)
+    pic.shadow(union(arrows, face))
+    pic.outlined(arrows, GREEN, lit(GREEN, 4.0, 3.0, 26.0, 29.0))
+    pic.outlined(face, PAPER, lit(PAPER, 10.0, 10.0, 22.0, 22.0))
+    ink = (40, 44, 56)
+    for i in range(4):
+        a = math.radians(90.0 * i)
+        pic.fill(stroke([(cx + 5.0 * math.cos(a), cy + 5.0 * math.sin(a)),
+                         (cx + 6.0 * math.cos(a), cy + 6.0 * math.sin(a))], 0.45), solid(ink))
+    pic.fill(stroke([(cx, cy), (cx, cy - 4.8)], 0.75), solid(ink))
+    pic.fill(stroke([(cx, cy), (cx + 3.4, cy + 1.2)], 0.75), solid(RED[1]))
+    pic.fill(circle(cx, cy, 1.0), solid(ink))
+
+
 def page_donations(pic):
     body = union(ellipse(16.0, 20.5, 11.0, 9.5), polygon([(12.0, 10.0), (20.0, 10.0),
                                                           (23.0, 15.0), (9.0, 15.0)], 1.0))
@@ -460,7 +488,7 @@ def page_about(pic):
     pic.fill(i_body, solid(WHITE))
 
 
-PAGES = (page_screensavers, page_options, page_donations, page_about)
+PAGES = (page_screensavers, page_options, page_rotation, page_donations, page_about)
 
 
 # --- the 8-bit strip -----------------------------------------------------------

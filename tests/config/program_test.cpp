@@ -63,7 +63,7 @@ public:
     ReferenceSheet()
         : CPictureBarSheet(kCaption),
           m_pages{CPropertyPage(IDD_SCREENSAVERS), CPropertyPage(IDD_OPTIONS),
-                  CPropertyPage(IDD_DONATIONS), CPropertyPage(IDD_ABOUT)} {
+                  CPropertyPage(IDD_ROTATION), CPropertyPage(IDD_DONATIONS), CPropertyPage(IDD_ABOUT)} {
         m_psh.dwFlags |= PSH_NOAPPLYNOW | PSH_HASHELP;
         SetPictureBar(100, IDB_PAGE_PICTURES, 32, 0xFF00FF);
         for (CPropertyPage& page : m_pages) {
@@ -73,7 +73,7 @@ public:
     }
 
 private:
-    CPropertyPage m_pages[4];
+    CPropertyPage m_pages[5];
 };
 
 enum class Hue { Red, Green, Blue };
@@ -128,7 +128,7 @@ TEST(VelmoraProgram, SheetHasItsBarAndRestyledButtons) {
         WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
         captions.push_back(narrow);
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{"Screensavers", "Options", "Donations", "About"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Screensavers", "Options", "Rotation", "Donations", "About"}));
     EXPECT_EQ(SendMessageA(bar, LB_GETCURSEL, 0, 0), 0);
     HWND tab = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
     ASSERT_NE(tab, nullptr);
@@ -212,7 +212,7 @@ TEST(VelmoraProgram, CancelAndTheCloseBoxLeaveTheSettingsFileAsItWas) {
         ASSERT_NE(program.sheet, nullptr);
         HWND sheet = program.sheet;
         // Visit every page, so that each page exists and could have saved.
-        for (int page = 0; page < 4; ++page) {
+        for (int page = 0; page < 5; ++page) {
             SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
             vtest::PumpFor(100);
         }

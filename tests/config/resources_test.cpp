@@ -91,6 +91,7 @@ struct ExpectedPage {
 const ExpectedPage kPages[] = {
     {IDD_SCREENSAVERS, "Screensavers", 302, 199},
     {IDD_OPTIONS, "Options", 302, 202},
+    {IDD_ROTATION, "Rotation", 302, 199},
     {IDD_DONATIONS, "Donations", 302, 199},
     {IDD_ABOUT, "About", 302, 202},
 };
@@ -365,13 +366,13 @@ private:
 
 // The sheet's page bar cuts bitmap 129 into 32 x 32 pictures and draws them
 // with RGB(255,0,255) as the transparent colour.
-TEST(ConfigResources, PageStripHoldsFourPicturesOnTheTransparentColour) {
+TEST(ConfigResources, PageStripHoldsFivePicturesOnTheTransparentColour) {
     HBITMAP strip = static_cast<HBITMAP>(LoadImageA(Self(), MAKEINTRESOURCEA(IDB_PAGE_PICTURES),
                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_NE(strip, nullptr);
     BITMAP info{};
     ASSERT_EQ(GetObjectA(strip, sizeof info, &info), int(sizeof info));
-    EXPECT_EQ(info.bmWidth, 4 * IDB_PAGE_PICTURE_SIZE);
+    EXPECT_EQ(info.bmWidth, 5 * IDB_PAGE_PICTURE_SIZE);
     EXPECT_EQ(info.bmHeight, IDB_PAGE_PICTURE_SIZE);
     EXPECT_EQ(info.bmBitsPixel, 8);
 
@@ -380,7 +381,7 @@ TEST(ConfigResources, PageStripHoldsFourPicturesOnTheTransparentColour) {
     const COLORREF key = RGB(255, 0, 255);
     EXPECT_EQ(GetPixel(dc, 0, 0), key);
     const int n = IDB_PAGE_PICTURE_SIZE;
-    for (int picture = 0; picture < 4; ++picture) {
+    for (int picture = 0; picture < 5; ++picture) {
         SCOPED_TRACE("picture " + std::to_string(picture));
         const int x0 = picture * n;
         for (POINT corner : {POINT{0, 0}, POINT{n - 1, 0}, POINT{0, n - 1}, POINT{n - 1, n - 1}})

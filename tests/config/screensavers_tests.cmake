@@ -22,3 +22,10 @@ velmora_test(screensavers_program_test
     DEPENDS velmora_exe probe_saver
     SOURCES ${CMAKE_SOURCE_DIR}/tests/e2e/screensavers_program_test.cpp
     LIBS comctl32)
+
+# The real Velmora.exe's Rotation page beside its Screensavers page.
+velmora_test(rotation_program_test
+    LOCK ini screen
+    DEPENDS velmora_exe probe_saver
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/e2e/rotation_program_test.cpp
+    LIBS comctl32)

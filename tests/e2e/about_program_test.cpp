@@ -49,7 +49,7 @@ struct Program {
     void Show(int page) { SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0); }
     // The About page, once made and shown.
     HWND ShowAbout() {
-        Show(3);
+        Show(4);
         HWND found = nullptr;
         vtest::WaitUntil([&] {
             for (HWND c = GetWindow(sheet, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -162,7 +162,7 @@ TEST(AboutProgram, OneCreditsThreadOnlyWithAboutAndEveryCloseEndsTheProgram) {
             ASSERT_TRUE(vtest::WaitUntil([&] { return IdleThreadsOf(pid) == 1; }, kWait));
         }
         for (int round = 0; round < 5; ++round) {
-            for (int page = 0; page < (about ? 4 : 3); ++page) program.Show(page);
+            for (int page = 0; page < (about ? 5 : 4); ++page) program.Show(page);
             vtest::PumpFor(50);
             EXPECT_EQ(IdleThreadsOf(pid), about ? 1 : 0) << round;
         }

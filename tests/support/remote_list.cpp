@@ -37,6 +37,16 @@ std::vector<std::string> RemoteList::Column(int column) const {
     return texts;
 }
 
+RECT RemoteList::CellRect(int row, int column) const {
+    RECT rect{};
+    rect.top = column;
+    rect.left = LVIR_BOUNDS;
+    WriteProcessMemory(m_process, m_memory, &rect, sizeof rect, nullptr);
+    SendMessageA(m_list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_memory));
+    ReadProcessMemory(m_process, m_memory, &rect, sizeof rect, nullptr);
+    return rect;
+}
+
 void RemoteList::Click(int row) const {
     RECT rect{};
     rect.left = LVIR_LABEL;

@@ -19,6 +19,8 @@ public:
     int Count() const;
     std::string Text(int row, int column) const;
     std::vector<std::string> Column(int column) const;
+    // A cell's rectangle in the list's client coordinates.
+    RECT CellRect(int row, int column) const;
     // A real left click in the middle of the row's label.
     void Click(int row) const;
     // Selects and focuses the row, as a keyboard user would.

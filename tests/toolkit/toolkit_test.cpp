@@ -128,11 +128,11 @@ public:
     BarSheet()
         : CPictureBarSheet("Bar test"),
           pages{CPropertyPage(IDD_SCREENSAVERS), CPropertyPage(IDD_OPTIONS),
-                CPropertyPage(IDD_DONATIONS), CPropertyPage(IDD_ABOUT)} {
+                CPropertyPage(IDD_ROTATION), CPropertyPage(IDD_DONATIONS), CPropertyPage(IDD_ABOUT)} {
         SetPictureBar(100, IDB_PAGE_PICTURES, 32, 0xFF00FF);
         for (CPropertyPage& p : pages) AddPage(&p);
     }
-    CPropertyPage pages[4];
+    CPropertyPage pages[5];
 };
 
 TEST(ToolkitPictureBarSheet, PagesAreChosenFromTheBarOfPictures) {
@@ -156,12 +156,12 @@ TEST(ToolkitPictureBarSheet, PagesAreChosenFromTheBarOfPictures) {
         SendMessageA(bar, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         captions.push_back(text);
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{"Screensavers", "Options", "Donations", "About"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Screensavers", "Options", "Rotation", "Donations", "About"}));
 
     // Each item shows its own picture of the strip, its magenta background
     // left out: the picture's corner shows the bar, its middle the picture.
     HDC screen = GetDC(nullptr);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         RECT item{};
         SendMessageA(bar, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
         MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&item), 2);
