@@ -69,6 +69,9 @@ add_library(velmora_runner STATIC
     runner/hook_library.cpp
     runner/input_watch.cpp
     runner/launcher.cpp
+    runner/monitor_covers.cpp
+    runner/monitor_hosts.cpp
+    runner/monitor_window.cpp
     runner/pick_next.cpp
     runner/preview_window.cpp
     runner/rotation_checks.cpp

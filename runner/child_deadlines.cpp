@@ -20,8 +20,8 @@ ChildStep NextChildStep(const ChildClock& c, uint32_t now) {
     ChildStep step;
     if (c.userBack) {
         uint32_t elapsed = now - c.userBackAt;
-        if (elapsed >= kUserGraceMs) return Do(ChildAction::AskToEnd);
-        step = WaitFor(kUserGraceMs - elapsed);
+        if (elapsed >= c.userGraceMs) return Do(ChildAction::AskToEnd);
+        step = WaitFor(c.userGraceMs - elapsed);
     }
     if (!c.closeAsked && !c.userBack && c.rotateAfterMs != kNoDeadline) {
         uint32_t elapsed = now - c.startedAt;

@@ -26,6 +26,8 @@ struct ChildClock {
     bool closedAgain = false;
     bool userBack = false;
     uint32_t userBackAt = 0;
+    // How long it may take to end by itself once the user is back.
+    uint32_t userGraceMs = kUserGraceMs;
     // The run stops now.
     bool quit = false;
     // Asked to close one last time before it is terminated.

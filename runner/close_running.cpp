@@ -39,9 +39,10 @@ void CloseChildOrPress(const ChildProcessIds& ids) {
 
 }  // namespace
 
-int CloseWindowsOf(const ChildProcessIds& ids) {
+int CloseWindowsOf(const ChildProcessIds& ids, HWND host) {
     CloseRequest request{&ids, 0};
     EnumWindows(CloseIfOwned, reinterpret_cast<LPARAM>(&request));
+    if (host) EnumChildWindows(host, CloseIfOwned, reinterpret_cast<LPARAM>(&request));
     return request.closed;
 }
 

@@ -13,6 +13,7 @@ struct ChildProcessIds {
 // Windows version this program runs on.
 void CloseRunningScreensaver(const ChildProcessIds& ids);
 
-// Posts WM_CLOSE to every visible top-level window of the given processes;
-// the number of windows it went to.
-int CloseWindowsOf(const ChildProcessIds& ids);
+// Posts WM_CLOSE to every visible top-level window of the given processes,
+// and to their windows inside host (a screensaver shown in a window of
+// ours); the number of windows it went to.
+int CloseWindowsOf(const ChildProcessIds& ids, HWND host = nullptr);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runner/pick_next.h"
+#include "runner/monitor_layout.h"
 #include "runner/rotation_checks.h"
 #include "runner/show_time.h"
 #include "settings/password_protection.h"
@@ -29,14 +29,23 @@ int Setting(const char* section, const char* key, int fallback) {
 
 }  // namespace
 
+bool SharedPicks::Free(int monitor, int index) const {
+    for (size_t m = 0; m < m_showing.size(); ++m)
+        if (static_cast<int>(m) != monitor && m_showing[m] == index) return false;
+    return true;
+}
+
 bool Launcher::Open() {
     // Rotation only when asked for, and never with password protection: a
     // protected screensaver asks for the password when it is closed.
     m_rotate = Setting(names::kSectionOptions, names::kKeyRotate, 0) && !IsPasswordProtected();
     m_minutes = ShowTimeMinutes(
         Setting(names::kSectionOptions, names::kKeyShowTime, names::kDefaultShowTime));
-    m_ownShowTimes = m_rotate && AnyOwnShowTime();
-    if (Setting(names::kSectionOptions, names::kKeyGoOnWhenQuits, 0)) {
+    // A monitor of its own rotates on its own clock, counted per child.
+    m_ownShowTimes = m_rotate && (m_place.host || AnyOwnShowTime());
+    // A screensaver that will not run in a window ends at once: there the
+    // next one always comes.
+    if (m_place.host || Setting(names::kSectionOptions, names::kKeyGoOnWhenQuits, 0)) {
         int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
         m_state.PassOverQuits(count < 1 ? 1 : count > kMaxQuitsInARow ? kMaxQuitsInARow : count);
     }
@@ -57,7 +66,26 @@ void Launcher::Run() {
     } catch (...) {
     }
     SetEvent(m_firstStart.Get());
-    if (m_runOver) m_runOver(m_context);
+    m_events.RunOver();
+}
+
+PickedEntry Launcher::Pick() {
+    if (!m_place.picks) return PickNextEntry();
+    const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
+    PickedEntry entry;
+    // A few tries for an entry no other monitor shows, then whatever comes.
+    for (int attempt = 0;; ++attempt) {
+        {
+            CSingleLock hold(m_place.picks->Lock());
+            entry = PickNextEntry();
+            if (entry.path.empty() || attempt >= 8 || attempt >= count ||
+                m_place.picks->Free(m_place.monitor, entry.index)) {
+                m_place.picks->Show(m_place.monitor, entry.index);
+                return entry;
+            }
+        }
+        WaitForNextPick();
+    }
 }
 
 void Launcher::Launch() {
@@ -69,7 +97,7 @@ void Launcher::Launch() {
             WaitForSingleObject(m_wake.Get(), next.waitMs);
             continue;
         }
-        const PickedEntry entry = PickNextEntry();
+        const PickedEntry entry = Pick();
         const std::string& path = entry.path;
         if (path.empty()) return;
         if (!ListedFileUsable(path)) {
@@ -79,19 +107,25 @@ void Launcher::Launch() {
             continue;
         }
         const LONG activityBefore = m_control.Read().activity;
-        const bool started = m_child.Start(path);
+        const bool started = m_child.Start(path, m_place.host);
         SetEvent(m_firstStart.Get());
         if (started) {
             uint32_t showTime = kNoDeadline;
-            if (m_ownShowTimes)
+            if (m_ownShowTimes) {
                 showTime = static_cast<uint32_t>(
                                entry.showTimeMinutes > 0 ? entry.showTimeMinutes : m_minutes) *
                            60000u;
+                // The monitors' first changes come one after the other.
+                if (!m_rotatedOnce && entry.showTimeMinutes <= 0)
+                    showTime = FirstShowTimeMs(showTime, m_place.monitor, m_place.monitors);
+            }
+            m_events.ChildStarted(m_child.ProcessId());
             m_state.ChildStarted(GetTickCount(), showTime);
             WaitForChild();
         }
         // A start that failed counts as a child that ended at once.
         m_state.ChildEnded(GetTickCount(), m_control.Read().activity != activityBefore);
+        if (started && m_state.Next(GetTickCount()).move != NextMove::EndRun) m_events.ChildGone();
     }
 }
 
@@ -109,7 +143,7 @@ void Launcher::TakeUpEvents() {
         if (!m_displayOff)
             m_state.DisplayOn(now);
         else if (m_state.DisplayOff(now))
-            m_child.Close();
+            CloseChild();
     }
     if (events.activity != m_activitySeen) {
         m_activitySeen = events.activity;
@@ -117,7 +151,7 @@ void Launcher::TakeUpEvents() {
     }
     if (events.rotations != m_rotationsSeen) {
         m_rotationsSeen = events.rotations;
-        if (m_state.Rotation(now)) m_child.Close();
+        if (m_state.Rotation(now)) CloseChild();
     }
 }
 
@@ -127,7 +161,8 @@ void Launcher::WaitForChild() {
         const ChildStep step = m_state.Child(GetTickCount());
         switch (step.action) {
         case ChildAction::Rotate:
-            if (m_state.Rotation(GetTickCount())) m_child.Close();
+            m_rotatedOnce = true;
+            if (m_state.Rotation(GetTickCount())) CloseChild();
             continue;
         case ChildAction::Terminate:
             m_child.End();
@@ -163,6 +198,11 @@ void Launcher::WaitForChild() {
         }
         // Woken, or a deadline came: the state is looked at again.
     }
+}
+
+void Launcher::CloseChild() {
+    m_events.ClosingChild();
+    m_child.Close();
 }
 
 void Launcher::WaitForNextPick() {

@@ -111,6 +111,7 @@ PickedEntry PickNextEntry() {
     }
     // One character more than a path may have: a value that fills it was cut
     // by the profile function and is no usable path; the caller sees that.
+    picked.index = choice.index;
     picked.path = EntryValue(names::kKeyEntryFormat, choice.index, names::kPathBuffer);
     if (!picked.path.empty())
         picked.showTimeMinutes =

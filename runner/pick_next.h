@@ -9,6 +9,8 @@ std::string PickNextScreensaver();
 // The same with what else the list says of the entry.
 struct PickedEntry {
     std::string path;
+    // Its place in the list, -1 when there is none.
+    int index = -1;
     // Its own show time in minutes, 0 for the Options page's.
     int showTimeMinutes = 0;
 };

@@ -9,6 +9,7 @@ void RunState::ChildStarted(uint32_t now, uint32_t rotateAfterMs) {
     m_child = ChildClock{};
     m_child.startedAt = now;
     m_child.rotateAfterMs = rotateAfterMs;
+    m_child.userGraceMs = m_userGraceMs;
     m_child.quit = m_quit;
 }
 
@@ -35,6 +36,7 @@ void RunState::UserBack(uint32_t now) {
     m_bEndOnChildExit = true;
     m_child.userBack = true;
     m_child.userBackAt = now;
+    m_child.userGraceMs = m_userGraceMs;
 }
 
 void RunState::Quit() {

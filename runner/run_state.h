@@ -33,6 +33,11 @@ public:
     // without this). Set when the run starts; 0 again when the user's input
     // cannot be watched, since such a quit then cannot be told from a return.
     void PassOverQuits(int limit);
+    // The child is asked to close as soon as the user is back, without the
+    // time it is given to end by itself: where the user's input may not
+    // reach it (a screensaver in a window of ours, or input over a black
+    // monitor of ours).
+    void AskAtOnceWhenUserBack() { m_userGraceMs = 0; }
     // A rotation is due. True when the running child is to be asked to close
     // now; a tick while no child runs, or one already asked, changes nothing.
     bool Rotation(uint32_t now);
@@ -74,6 +79,7 @@ private:
     bool m_displayOff = false;
     bool m_displayCameOn = false;
     uint32_t m_displayOnAt = 0;
+    uint32_t m_userGraceMs = kUserGraceMs;
     int m_passOverLimit = 0;
     int m_quitsInARow = 0;
     bool m_passingOver = false;

@@ -17,9 +17,12 @@ namespace velmora::runner {
 
 class RunningChild {
 public:
-    // Starts the screensaver full screen (its short path followed by " /s").
-    bool Start(const std::string& path);
+    // Starts the screensaver full screen (its short path followed by
+    // " /s"), or, given a host window, in preview mode inside it (" /p "
+    // and the window in decimal).
+    bool Start(const std::string& path, HWND host = nullptr);
     explicit operator bool() const { return static_cast<bool>(m_process); }
+    DWORD ProcessId() const { return m_process.ProcessId(); }
 
     // What to wait on: the process the child handed over to once there is one.
     HANDLE WaitHandle() const { return m_handOff ? m_handOff.Get() : m_process.Process(); }
@@ -27,10 +30,16 @@ public:
     // handed its work to a process of its own, which is waited on from now.
     bool TakeUpEnd();
 
-    // The rotation's request, made the way that suits this Windows.
-    void Close() const { CloseRunningScreensaver(Ids()); }
+    // The rotation's request, made the way that suits this Windows; a
+    // screensaver in a window of ours is asked through its windows there.
+    void Close() const {
+        if (m_host)
+            AskToClose();
+        else
+            CloseRunningScreensaver(Ids());
+    }
     // WM_CLOSE to its visible windows; the number of windows it went to.
-    int AskToClose() const { return CloseWindowsOf(Ids()); }
+    int AskToClose() const { return CloseWindowsOf(Ids(), m_host); }
     // Terminates what is left, hand-off included, and lets go of it.
     void End();
     // Lets go of the ended child.
@@ -45,6 +54,7 @@ private:
     velmora::process::ProcessHandles m_process;
     CHandle m_handOff;
     DWORD m_handOffId = 0;
+    HWND m_host = nullptr;
 };
 
 }  // namespace velmora::runner

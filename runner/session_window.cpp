@@ -8,9 +8,17 @@
 
 namespace names = velmora::settings;
 
+using velmora::runner::MonitorMode;
+
 namespace {
 
 constexpr UINT_PTR kRotationTimer = 1;
+// Looks for the new child's windows, to black out what they leave uncovered.
+constexpr UINT_PTR kCoverTimer = 2;
+constexpr UINT kCoverCheckMs = 100;
+constexpr int kCoverChecks = 30;
+constexpr UINT kCoverAround = WM_APP + 1;
+constexpr UINT kCoverAll = WM_APP + 2;
 constexpr char kSessionTitle[] = "VelmoraScrWnd";
 // How long the session window waits for the first child to be started.
 constexpr DWORD kFirstStartWaitMs = 1000;
@@ -29,7 +37,7 @@ BOOL CScrWnd::CreateSessionWindow(CHandle runMutex) {
         delete this;
         return FALSE;
     }
-    WaitForSingleObject(m_launcher.FirstStart(), kFirstStartWaitMs);
+    WaitForSingleObject(FirstStart(), kFirstStartWaitMs);
     // The user's return normally reaches the run as the child's end; a child
     // that does not end on input is ended all the same. Without low-level
     // hooks (Windows 98) the run still works, only without that guard.
@@ -65,10 +73,45 @@ BOOL CScrWnd::StartLauncher() {
                     "Velmora Error", MB_OK | MB_ICONERROR);
         return FALSE;
     }
-    if (!m_end.Start(m_endsProcess) || !m_launcher.Open()) return FALSE;
+    if (!m_end.Start(m_endsProcess)) return FALSE;
+    // Several monitors are covered as the user asked; one is the design's run.
+    if (GetSystemMetrics(SM_CMONITORS) > 1)
+        m_mode = velmora::runner::MonitorModeOf(static_cast<int>(
+            GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile)));
+    // Each monitor's own screensaver needs its window before it starts.
+    if (m_mode == MonitorMode::OwnEach) return m_hosts.Start() ? TRUE : FALSE;
+    if (m_mode == MonitorMode::Black) {
+        if (!m_covers.Create()) return FALSE;
+        // The user's input over a black monitor does not reach the child.
+        m_launcher.AskAtOnceWhenUserBack();
+    }
+    if (!m_launcher.Open()) return FALSE;
     m_hLauncherThread.Attach(
         CreateThread(nullptr, 0, velmora::runner::LauncherThread, &m_launcher, 0, nullptr));
     return m_hLauncherThread ? TRUE : FALSE;
+}
+
+HANDLE CScrWnd::FirstStart() const {
+    return m_mode == MonitorMode::OwnEach ? m_hosts.FirstStart() : m_launcher.FirstStart();
+}
+
+void CScrWnd::ChildStarted(DWORD pid) {
+    if (m_mode != MonitorMode::Black) return;
+    InterlockedExchange(&m_coverPid, static_cast<LONG>(pid));
+    // Before the window exists, its creation looks for the child's windows.
+    if (m_hWnd) ::PostMessageA(m_hWnd, kCoverAround, 0, 0);
+}
+
+void CScrWnd::ClosingChild() {
+    // Black everywhere before the child goes, so the desktop never shows;
+    // waited for, but never long on a main thread that does not answer.
+    DWORD_PTR answer = 0;
+    if (m_mode == MonitorMode::Black && m_hWnd)
+        SendMessageTimeoutA(m_hWnd, kCoverAll, 0, 0, SMTO_NORMAL, 1000, &answer);
+}
+
+void CScrWnd::ChildGone() {
+    if (m_mode == MonitorMode::Black && m_hWnd) ::PostMessageA(m_hWnd, kCoverAll, 0, 0);
 }
 
 LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -87,6 +130,22 @@ LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (state != State::Unknown) m_control.Display(state == State::On);
             return TRUE;
         }
+        case kCoverAround:
+            m_coverChecks = 0;
+            SetTimer(m_hWnd, kCoverTimer, kCoverCheckMs, nullptr);
+            return 0;
+        case kCoverAll:
+            KillTimer(m_hWnd, kCoverTimer);
+            m_covers.CoverAll();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            // Monitors came or went: the covers are laid out anew. Each
+            // monitor's own screensaver keeps its window where it was.
+            if (m_mode == MonitorMode::Black && m_covers.Create()) {
+                m_covers.CoverAll();
+                ::PostMessageA(m_hWnd, kCoverAround, 0, 0);
+            }
+            break;
         case WM_DESTROY:
             // Posted by the run's end, not sent by a destruction of ours.
             if (!m_bDestroying) {
@@ -106,18 +165,26 @@ LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-    if (m_launcher.RotatesByTimer())
+    if (m_mode != MonitorMode::OwnEach && m_launcher.RotatesByTimer())
         SetTimer(m_hWnd, kRotationTimer, static_cast<UINT>(m_launcher.TimerMinutes()) * 60000u,
                  nullptr);
     // Without password protection the running screensaver may be closed
     // while the display is off: nothing then runs that nobody sees.
     if (!IsPasswordProtected()) m_power.Register(m_hWnd);
+    // A child started before this window existed.
+    if (m_mode == MonitorMode::Black) ::PostMessageA(m_hWnd, kCoverAround, 0, 0);
     return 0;
 }
 
 void CScrWnd::OnTimer(UINT_PTR id) {
     // The launcher, which holds the child's handles, asks it to close.
     if (id == kRotationTimer) m_control.Rotate();
+    // Looked at for a while: a screensaver may make its window late, or
+    // grow it once it is up.
+    if (id == kCoverTimer) {
+        m_covers.CoverAround(static_cast<DWORD>(InterlockedExchangeAdd(&m_coverPid, 0)));
+        if (++m_coverChecks >= kCoverChecks) KillTimer(m_hWnd, kCoverTimer);
+    }
     Default();
 }
 
@@ -136,8 +203,6 @@ void CScrWnd::PostNcDestroy() {
     if (!m_bCreating) delete this;
 }
 
-void CScrWnd::RunOver(void* self) { static_cast<CScrWnd*>(self)->m_end.RunOver(); }
-
 void CScrWnd::UserReturned(void* self) { static_cast<CScrWnd*>(self)->m_control.UserBack(); }
 
 void CScrWnd::InputActivity(void* self) { static_cast<CScrWnd*>(self)->m_control.Activity(); }
@@ -154,14 +219,18 @@ void CScrWnd::ReleaseRun() {
     m_bReleased = true;
     m_end.ReleaseBegun();
     KillTimer(m_hWnd, kRotationTimer);
+    KillTimer(m_hWnd, kCoverTimer);
     m_power.Unregister();
     m_control.Quit();
     m_input.Stop();
-    // The launcher calls into the hook library until it returns.
+    // The launchers call into the hook library until they return.
     if (m_hLauncherThread) WaitForSingleObject(m_hLauncherThread.Get(), INFINITE);
     m_hLauncherThread.Reset();
+    m_hosts.Join();
     // A later run may start once the window and the mutex are gone, even if
     // what follows hangs (the watchdog then ends this process).
+    m_covers.Destroy();
+    m_hosts.Destroy();
     if (m_hWnd) {
         m_bDestroying = true;
         ::DestroyWindow(m_hWnd);

@@ -6,6 +6,8 @@
 #include "runner/display_power.h"
 #include "runner/input_watch.h"
 #include "runner/launcher.h"
+#include "runner/monitor_covers.h"
+#include "runner/monitor_hosts.h"
 #include "runner/run_control.h"
 #include "runner/run_end.h"
 
@@ -14,7 +16,7 @@
 // before the window is made), its timer and the display's power become the
 // run's events, the launcher's end comes back as a posted WM_DESTROY, and the
 // release that follows ends the program.
-class CScrWnd : public CWnd {
+class CScrWnd : public CWnd, private velmora::runner::LauncherEvents {
 public:
     // endsProcess: the program ends with the run (false for a run hosted by
     // another program, which goes on afterwards).
@@ -40,25 +42,36 @@ protected:
 
 private:
     // Sets the run up (working folder, hook library, watchdog) and starts
-    // the launcher; FALSE when the run cannot start, the user told why.
+    // the launchers; FALSE when the run cannot start, the user told why.
     BOOL StartLauncher();
-    static void RunOver(void* self);
+    HANDLE FirstStart() const;
+    // The launchers' reports (on their threads).
+    void RunOver() override { m_end.RunOver(); }
+    void ChildStarted(DWORD pid) override;
+    void ClosingChild() override;
+    void ChildGone() override;
     static void UserReturned(void* self);
     static void InputActivity(void* self);
     // The launcher is done: release the run and end the program.
     void EndRun();
-    // Stops the run's threads, destroys the window, lets go of the run's
+    // Stops the run's threads, destroys the windows, lets go of the run's
     // mutex, and only then unloads the hook library.
     void ReleaseRun();
 
     const bool m_endsProcess;
+    velmora::runner::MonitorMode m_mode = velmora::runner::MonitorMode::AsDrawn;
     velmora::runner::RunControl m_control;
-    velmora::runner::Launcher m_launcher{m_control, RunOver, this};
+    velmora::runner::Launcher m_launcher{m_control, *this};
     CHandle m_hLauncherThread;
+    velmora::runner::MonitorHosts m_hosts{m_control, *this};
+    velmora::runner::MonitorCovers m_covers;
     velmora::runner::InputWatch m_input;
     velmora::runner::DisplayPower m_power;
     velmora::runner::RunEnd m_end;
     CHandle m_runMutex;
+    // The child the covers are laid out around (black where it does not draw).
+    volatile LONG m_coverPid = 0;
+    int m_coverChecks = 0;
 
     // Main thread only.
     bool m_bReleased = false;

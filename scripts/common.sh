@@ -87,6 +87,25 @@ velmora_new_screen() {
   [ "$velmora_screen" != ":" ] || { velmora_log "Xvfb did not start"; return 1; }
 }
 
+# Starts an Xorg server of two dummy monitors side by side (800x600 primary,
+# 640x480 to its right) on a free display; velmora_screen names it. Xorg
+# picks the display itself (-displayfd) and is stopped by its PID.
+velmora_two_monitor_screen() {
+  local number i
+  number=$(mktemp)
+  mkdir -p "$VELMORA_BUILD"
+  Xorg -displayfd 3 -noreset -nolisten tcp -config "$VELMORA_ROOT/scripts/xorg-two-monitors.conf" \
+    -logfile "$VELMORA_BUILD/xorg-two-monitors.log" 3>"$number" >/dev/null 2>&1 &
+  velmora_pids+=($!)
+  for i in $(seq 200); do
+    [ -s "$number" ] && grep -q '^[0-9]' "$number" && break
+    sleep 0.1
+  done
+  velmora_screen=":$(head -n1 "$number" | tr -dc 0-9)"
+  rm -f "$number"
+  [ "$velmora_screen" != ":" ] || { velmora_log "Xorg with two monitors did not start"; return 1; }
+}
+
 # Keeps the Wine server of our prefix alive between test programs, and
 # starts Wine's own background processes (services, the desktop) here, with
 # their output going nowhere: started from a test instead, they would inherit
@@ -108,7 +127,8 @@ velmora_unmanaged() {
 
 # Test lanes: lane 1 is the main prefix on $DISPLAY; each further lane is a
 # copy of the main prefix with its own Wine server and Xvfb screen, so that
-# the tests that wait out real minutes run beside the others. ctest gives a
+# the tests that wait out real minutes run beside the others; the lane
+# VELMORA_TWO_MONITOR_LANE names has a screen of two monitors instead. ctest gives a
 # lane's tests VELMORA_LANE; scripts/wine-run picks the lane's prefix and
 # screen from VELMORA_LANE<n>_PREFIX and VELMORA_LANE<n>_DISPLAY.
 velmora_lanes() {
@@ -119,7 +139,11 @@ velmora_lanes() {
       rm -rf "$prefix"
       cp -a "$WINEPREFIX" "$prefix" || return 1
     fi
-    velmora_new_screen || return 1
+    if [ "$lane" = "${VELMORA_TWO_MONITOR_LANE:-}" ]; then
+      velmora_two_monitor_screen || return 1
+    else
+      velmora_new_screen || return 1
+    fi
     screen=$velmora_screen
     export "VELMORA_LANE${lane}_PREFIX=$prefix" "VELMORA_LANE${lane}_DISPLAY=$screen"
     velmora_lane_prefixes+=("$prefix")

@@ -42,6 +42,8 @@ ProbeSettings ReadProbeSettings(const std::string& modulePath) {
     char text[64];
     GetPrivateProfileStringA(kSection, "Behaviour", "normal", text, sizeof text, ini.c_str());
     settings.behaviour = ParseBehaviour(text);
+    GetPrivateProfileStringA(kSection, "Area", "", text, sizeof text, ini.c_str());
+    settings.primaryOnly = lstrcmpiA(text, "primary") == 0;
 
     std::uint32_t rgb = ColourFromName(FileNameOf(modulePath).c_str());
     GetPrivateProfileStringA(kSection, "Color", "", text, sizeof text, ini.c_str());

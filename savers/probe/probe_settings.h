@@ -10,6 +10,9 @@
 struct ProbeSettings {
     ProbeBehaviour behaviour = ProbeBehaviour::Normal;
     COLORREF colour = RGB(0, 0, 0);
+    // Area=primary: full screen on the primary monitor only, as classic
+    // screensavers size themselves; otherwise the whole virtual screen.
+    bool primaryOnly = false;
 };
 
 // This program's path with long names.

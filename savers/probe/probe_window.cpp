@@ -37,13 +37,13 @@ void CProbeWnd::EndOnInput() {
     DestroyWindow();
 }
 
-BOOL CProbeWnd::CreateFullScreen() {
+BOOL CProbeWnd::CreateFullScreen(bool primaryOnly) {
     m_fullScreen = true;
     // The virtual screen spans every monitor; before multiple-monitor
     // support its metrics are zero and the primary screen is all there is.
     RECT r = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
     int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (w <= 0 || h <= 0) {
+    if (primaryOnly || w <= 0 || h <= 0) {
         r.left = r.top = 0;
         w = GetSystemMetrics(SM_CXSCREEN);
         h = GetSystemMetrics(SM_CYSCREEN);

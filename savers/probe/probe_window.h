@@ -18,7 +18,7 @@ public:
     bool EndedByInput() const { return m_endedByInput; }
 
     // A topmost popup over the whole screen, in the foreground with focus.
-    BOOL CreateFullScreen();
+    BOOL CreateFullScreen(bool primaryOnly = false);
     // A child filling the parent's client area; FALSE for an invalid parent.
     BOOL CreatePreview(HWND parent);
 

@@ -72,3 +72,29 @@ TEST_F(RunSession, ShuffledDeckPlaysEveryOneOnceBeforeAnyComesAgain) {
 
 }  // namespace
 }  // namespace run_session_test
+
+namespace run_session_test {
+namespace {
+
+// One monitor: every way of covering several is the plain run.
+TEST_F(RunSession, MonitorModesOnOneMonitorAreThePlainRun) {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    std::string alpha = AddSaver(savers.path(), "alpha");
+    for (const char* mode : {"1", "2"}) {
+        SCOPED_TRACE(mode);
+        DeleteFileA(log.c_str());
+        SetList({alpha});
+        SetOptions(false);
+        Ini("Options", "Monitors", mode);
+        Process scr;
+        ProbeStart start;
+        ASSERT_TRUE(StartRunToFirst(scr, start));
+        EXPECT_EQ(start.commandLine, ShortPath(alpha) + " /s");
+        for (HWND w : TopLevelWindowsOf(scr.Id())) EXPECT_FALSE(IsWindowVisible(w));
+        ReturningUser();
+        EXPECT_TRUE(scr.WaitForExit(kWait));
+    }
+}
+
+}  // namespace
+}  // namespace run_session_test

@@ -1,0 +1,56 @@
+#include "runner/monitor_hosts.h"
+
+#include "runner/monitor_covers.h"
+
+namespace velmora::runner {
+
+bool MonitorHosts::Start() {
+    const std::vector<Area> monitors = ReadMonitors();
+    m_picks.Size(static_cast<int>(monitors.size()));
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        auto host = std::make_unique<Host>();
+        host->owner = this;
+        if (!host->window.CreateOver(monitors[i])) return false;
+        host->window.ShowOnTop();
+        LaunchPlace place{host->window.GetSafeHwnd(), static_cast<int>(i),
+                          static_cast<int>(monitors.size()), &m_picks};
+        host->launcher = std::make_unique<Launcher>(m_control, *host, place);
+        if (!host->launcher->Open()) return false;
+        // The screensaver in a window does not see the user's input.
+        host->launcher->AskAtOnceWhenUserBack();
+        m_hosts.push_back(std::move(host));
+    }
+    if (m_hosts.empty()) return false;
+    for (auto& host : m_hosts) {
+        InterlockedIncrement(&m_running);
+        host->thread.Attach(
+            CreateThread(nullptr, 0, LauncherThread, host->launcher.get(), 0, nullptr));
+        if (!host->thread) {
+            InterlockedDecrement(&m_running);
+            return false;
+        }
+    }
+    return true;
+}
+
+HANDLE MonitorHosts::FirstStart() const {
+    return m_hosts.empty() ? nullptr : m_hosts.front()->launcher->FirstStart();
+}
+
+void MonitorHosts::Join() {
+    for (auto& host : m_hosts) {
+        if (host->thread) WaitForSingleObject(host->thread.Get(), INFINITE);
+        host->thread.Reset();
+    }
+}
+
+void MonitorHosts::Destroy() {
+    Join();
+    m_hosts.clear();
+}
+
+void MonitorHosts::LauncherOver() {
+    if (InterlockedDecrement(&m_running) == 0) m_allOver.RunOver();
+}
+
+}  // namespace velmora::runner

@@ -1,0 +1,53 @@
+#include "runner/monitor_window.h"
+
+#ifndef WS_EX_NOACTIVATE
+#define WS_EX_NOACTIVATE 0x08000000L
+#endif
+
+namespace {
+
+constexpr UINT kShowFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+
+}  // namespace
+
+BOOL CMonitorWnd::CreateOver(const velmora::runner::Area& area) {
+    m_area = area;
+    // No class cursor: the pointer stays hidden over the window.
+    const char* cls = RegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr,
+                                       static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr);
+    RECT rect = {area.left, area.top, area.right, area.bottom};
+    return cls && CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, "",
+                           WS_POPUP, rect, HWND{}, 0);
+}
+
+void CMonitorWnd::ShowOnTop() {
+    SetWindowPos(m_hWnd, HWND_TOPMOST, m_area.left, m_area.top, m_area.right - m_area.left,
+                 m_area.bottom - m_area.top, kShowFlags);
+    // Black on the screen before anything under it goes, not at the next
+    // turn of the message loop.
+    UpdateWindow(m_hWnd);
+    GdiFlush();
+}
+
+void CMonitorWnd::ShowBelow(HWND above) {
+    SetWindowPos(m_hWnd, above, m_area.left, m_area.top, m_area.right - m_area.left,
+                 m_area.bottom - m_area.top, kShowFlags);
+    UpdateWindow(m_hWnd);
+}
+
+void CMonitorWnd::Hide() {
+    SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+}
+
+LRESULT CMonitorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_SETCURSOR:
+        SetCursor(nullptr);
+        return TRUE;
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+}

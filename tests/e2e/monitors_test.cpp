@@ -1,0 +1,223 @@
+// Runs on two monitors (the test lane with two, side by side): what each way
+// of covering several monitors shows on each, during a rotation too.
+#include "tests/e2e/run_session_fixture.h"
+#include "tests/toolkit/screen_capture.h"
+
+#include <set>
+
+namespace run_session_test {
+namespace {
+
+// The two monitors of the test screen; the rest of the virtual screen
+// (800..1440 x 480..600) is on no display and never looked at.
+const RECT kFirst = {0, 0, 800, 600};
+const RECT kSecond = {800, 0, 1440, 480};
+constexpr COLORREF kDesktop = RGB(255, 0, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// What a monitor shows away from the probe's name in the middle.
+COLORREF Shows(const RECT& monitor) {
+    const RECT spot = {monitor.left + 20, monitor.top + 20, monitor.left + 24, monitor.top + 24};
+    return vtest::ScreenCapture(spot).At(1, 1);
+}
+
+bool Inside(const RECT& monitor, const RECT& r) {
+    return r.left <= monitor.left && r.top <= monitor.top && r.right >= monitor.right &&
+           r.bottom >= monitor.bottom;
+}
+
+// The visible windows of a process that cover a monitor whole.
+int WindowsOver(DWORD pid, const RECT& monitor) {
+    int n = 0;
+    for (HWND w : TopLevelWindowsOf(pid)) {
+        RECT r;
+        if (IsWindowVisible(w) && GetWindowRect(w, &r) && Inside(monitor, r)) ++n;
+    }
+    return n;
+}
+
+class Monitors : public RunSession {
+protected:
+    void SetUp() override {
+        RunSession::SetUp();
+        ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "this test needs the two-monitor screen";
+        // The user's desktop: magenta under everything, so that black and
+        // the screensavers' colours tell themselves apart from it.
+        brush = CreateSolidBrush(kDesktop);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = brush;
+        wc.lpszClassName = "MonitorsTestDesktop";
+        RegisterClassA(&wc);
+        // Disabled, so that it is never activated (and raised) in place of
+        // a screensaver that goes, as the real desktop never is.
+        desktop = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, "desktop",
+                                  WS_POPUP | WS_VISIBLE | WS_DISABLED, 0, 0, 1440, 600, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+        SetWindowPos(desktop, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(WaitUntil([&] { return Shows(kSecond) == kDesktop; }, kWait));
+    }
+    void TearDown() override {
+        if (desktop) DestroyWindow(desktop);
+        UnregisterClassA("MonitorsTestDesktop", GetModuleHandleA(nullptr));
+        if (brush) DeleteObject(brush);
+        RunSession::TearDown();
+    }
+    // A probe of the colour, full screen on the primary monitor only or
+    // over the whole virtual screen.
+    std::string Saver(const char* name, const char* colour, bool primaryOnly,
+                      const char* behaviour = "normal") {
+        std::string path = AddSaver(savers.path(), name, behaviour);
+        std::string ini = savers / (std::string(name) + ".ini");
+        WritePrivateProfileStringA("Probe", "Color", colour, ini.c_str());
+        WritePrivateProfileStringA("Probe", "Area", primaryOnly ? "primary" : "virtual", ini.c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+        return path;
+    }
+    void Mode(const char* mode) {
+        Ini("Options", "Monitors", mode);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+    }
+
+    HWND desktop = nullptr;
+    HBRUSH brush = nullptr;
+};
+
+TEST_F(Monitors, AsDrawnLeavesTheSecondMonitorAlone) {
+    SetList({Saver("red", "FF0000", true)});
+    SetOptions(false);
+    Process scr;
+    ProbeStart first;
+    ASSERT_TRUE(StartRunToFirst(scr, first));
+    ASSERT_TRUE(WaitUntil([&] { return Shows(kFirst) == RGB(255, 0, 0); }, kWait));
+    PumpFor(500);
+    EXPECT_EQ(Shows(kSecond), kDesktop);
+    EXPECT_EQ(WindowsOver(scr.Id(), kSecond), 0);
+    ReturningUser();
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+}
+
+TEST_F(Monitors, BlackWhereTheScreensaverDoesNotDraw) {
+    SetList({Saver("red", "FF0000", true), Saver("green", "00FF00", true)});
+    SetOptions(true);
+    Mode("1");
+    Process scr;
+    ProbeStart first;
+    ASSERT_TRUE(StartRunToFirst(scr, first));
+    ASSERT_TRUE(WaitUntil([&] { return Shows(kSecond) == kBlack; }, kWait));
+    EXPECT_EQ(Shows(kFirst), RGB(255, 0, 0)) << "the screensaver's own monitor is not covered";
+    EXPECT_EQ(WindowsOver(scr.Id(), kSecond), 1);
+
+    // A rotation: black until the next one is up, the desktop never.
+    Rotate();
+    std::string seen;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const COLORREF a = Shows(kFirst), b = Shows(kSecond);
+            if (a == kDesktop || b == kDesktop)
+                seen += "desktop on " + std::string(a == kDesktop ? "1 " : "") +
+                        (b == kDesktop ? "2 " : "") + "with " + std::to_string(Starts().size()) +
+                        " started; ";
+            return Starts().size() == 2 && a == RGB(0, 255, 0);
+        },
+        kWait));
+    EXPECT_EQ(seen, "") << "the desktop showed during the rotation";
+    ASSERT_TRUE(WaitUntil([&] { return Shows(kSecond) == kBlack; }, kWait));
+    vtest::ScreenCapture second(kSecond);
+    EXPECT_EQ(second.Count(kBlack), second.Width() * second.Height()) << "all of it black";
+    ReturningUser();
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+
+    // One that covers the virtual screen is covered nowhere.
+    DeleteFileA(log.c_str());
+    SetList({Saver("blue", "0000FF", false)});
+    SetOptions(false);
+    Process whole;
+    ASSERT_TRUE(StartRunToFirst(whole, first));
+    ASSERT_TRUE(WaitUntil([&] { return Shows(kSecond) == RGB(0, 0, 255); }, kWait));
+    PumpFor(500);
+    EXPECT_EQ(Shows(kSecond), RGB(0, 0, 255));
+    EXPECT_EQ(WindowsOver(whole.Id(), kSecond), 0);
+    ReturningUser();
+    EXPECT_TRUE(whole.WaitForExit(kWait));
+}
+
+TEST_F(Monitors, EachMonitorPlaysAScreensaverOfItsOwn) {
+    std::string broken = Saver("broken", "FFFFFF", false, "fail");
+    std::string red = Saver("red", "FF0000", false), green = Saver("green", "00FF00", false),
+                blue = Saver("blue", "0000FF", false);
+    SetList({broken, red, green, blue});
+    SetOptions(true, 1);
+    Mode("2");
+
+    Process scr;
+    ASSERT_TRUE(StartRun(scr));
+    // The broken one is passed over; two others play, one on each monitor,
+    // each in a window of Velmora's that covers its monitor.
+    auto previews = [&] {
+        std::vector<ProbeStart> shown;
+        for (const ProbeStart& s : Starts())
+            if (s.commandLine.find(" /p ") != std::string::npos) shown.push_back(s);
+        return shown;
+    };
+    auto playing = [&] {
+        std::vector<ProbeStart> alive;
+        for (const ProbeStart& s : previews())
+            if (ProcessAlive(s.pid)) alive.push_back(s);
+        return alive;
+    };
+    auto tried = [&](const std::string& saver) {
+        for (const ProbeStart& s : previews())
+            if (s.commandLine.rfind(ShortPath(saver) + " /p ", 0) == 0) return true;
+        return false;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return tried(broken) && playing().size() == 2; }, kWait));
+    std::set<std::string> entries;
+    std::set<int> monitorsCovered;
+    for (const ProbeStart& s : playing()) {
+        const size_t p = s.commandLine.find(" /p ");
+        entries.insert(s.commandLine.substr(0, p));
+        HWND host = reinterpret_cast<HWND>(
+            static_cast<intptr_t>(std::stoll(s.commandLine.substr(p + 4))));
+        RECT r{};
+        ASSERT_TRUE(GetWindowRect(host, &r));
+        DWORD owner = 0;
+        GetWindowThreadProcessId(host, &owner);
+        EXPECT_EQ(owner, scr.Id());
+        if (EqualRect(&r, &kFirst)) monitorsCovered.insert(1);
+        if (EqualRect(&r, &kSecond)) monitorsCovered.insert(2);
+    }
+    EXPECT_EQ(entries.size(), 2u) << "the same screensaver on both monitors";
+    EXPECT_EQ(entries.count(ShortPath(broken)), 0u);
+    EXPECT_EQ(monitorsCovered, (std::set<int>{1, 2}));
+    EXPECT_NE(Shows(kFirst), kDesktop);
+    EXPECT_NE(Shows(kSecond), kDesktop);
+    const size_t before = previews().size();
+
+    // The show time is a minute; the second monitor changes half a minute
+    // in, the first at the minute.
+    const DWORD started = GetTickCount();
+    auto listed = [&] {
+        std::string text;
+        for (const ProbeStart& s : Starts())
+            text += s.commandLine + (ProcessAlive(s.pid) ? " (running)\n" : " (ended)\n");
+        return text;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return previews().size() >= before + 1; }, 50000)) << listed();
+    const DWORD firstChange = GetTickCount() - started;
+    ASSERT_TRUE(WaitUntil([&] { return previews().size() >= before + 2; }, 50000)) << listed();
+    const DWORD secondChange = GetTickCount() - started;
+    EXPECT_LT(firstChange, 45000u);
+    EXPECT_GE(secondChange - firstChange, 20000u) << "both changed at once";
+
+    // The user's return ends both and the run.
+    std::vector<DWORD> children;
+    for (const ProbeStart& s : previews()) children.push_back(s.pid);
+    ASSERT_TRUE(XPointerMove(300, 200));
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+    for (DWORD pid : children) EXPECT_FALSE(ProcessAlive(pid)) << pid;
+}
+
+}  // namespace
+}  // namespace run_session_test
