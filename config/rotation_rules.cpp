@@ -73,4 +73,6 @@ std::string ShowTimeCell(int minutes, const std::string& optionsMinutes) {
     return number ? "Options time (" + text + " min)" : "Options time";
 }
 
+int MonitorsChoice(int stored) { return stored >= 0 && stored < kMonitorChoices ? stored : 0; }
+
 }  // namespace velmora::rotation
