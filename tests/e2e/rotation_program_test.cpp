@@ -160,7 +160,7 @@ TEST(RotationProgram, EditsTimesAndWeightsInPlaceAndOkWritesThemWithTheList) {
     }
     EXPECT_EQ(Section("Screensaver"), "Scr0=" + beta + "|Time0=20|Weight0=3|Scr1=" + gamma +
                                           "|Time1=10000|Weight1=2|nScr=2|");
-    EXPECT_EQ(Section("Options"), "ShowTime=7|PlayEachOnce=0|GoOnWhenQuits=1|");
+    EXPECT_EQ(Section("Options"), "ShowTime=7|PlayEachOnce=0|GoOnWhenQuits=1|Monitors=0|");
 
     // The next start reads the list back the same; edits then cancelled
     // leave the file as it was.
