@@ -10,6 +10,7 @@
 #include "config/list_view_items.h"
 #include "config/options_rules.h"
 #include "config/rotation_rules.h"
+#include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
 #include "settings/settings_names.h"
 
@@ -50,6 +51,11 @@ void Select(HWND list, int row) {
 
 bool Checked(int state) { return state == BST_CHECKED; }
 
+// The selected choice for several monitors; none selected is the first.
+int MonitorsSelected(HWND list) {
+    return velmora::rotation::MonitorsChoice(static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)));
+}
+
 }  // namespace
 
 CRotation::CRotation(CScreensavers& screensavers, const COptions& options)
@@ -88,6 +94,18 @@ BOOL CRotation::OnInitDialog() {
                      ? BST_CHECKED
                      : BST_UNCHECKED;
     UpdateData(FALSE);
+
+    // The texts in the order of the stored numbers.
+    const HWND monitors = GetDlgItem(IDC_MONITORS);
+    for (int i = 0; i < velmora::rotation::kMonitorChoices; ++i) {
+        char text[128] = "";
+        LoadStringA(AfxGetInstanceHandle(), IDS_MONITORS_AS_DRAWN + i, text, sizeof text);
+        ::SendMessageA(monitors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    const int stored = static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile));
+    ::SendMessageA(monitors, CB_SETCURSEL,
+                   static_cast<WPARAM>(velmora::rotation::MonitorsChoice(stored)), 0);
     return TRUE;
 }
 
@@ -185,6 +203,9 @@ void CRotation::OnOK() {
                                names::kIniFile);
     WritePrivateProfileStringA(names::kSectionOptions, names::kKeyGoOnWhenQuits,
                                velmora::options::ChoiceFlag(Checked(m_bGoOnWhenQuits) ? 1 : 0),
+                               names::kIniFile);
+    WritePrivateProfileStringA(names::kSectionOptions, names::kKeyMonitors,
+                               std::to_string(MonitorsSelected(GetDlgItem(IDC_MONITORS))).c_str(),
                                names::kIniFile);
 }
 

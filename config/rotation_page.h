@@ -12,9 +12,10 @@
 // The Rotation page: the rotation list as the Screensavers page has it at
 // this moment, each entry with its own show time and weight edited in place,
 // and the two options of the rotation (play each once before any comes
-// again, go on when a screensaver quits by itself). The times and weights
-// live in the Screensavers page's rows, which write them with the list on
-// OK; this page writes only its two options, and only once it was opened.
+// again, go on when a screensaver quits by itself), and how several monitors
+// are covered. The times and weights live in the Screensavers page's rows,
+// which write them with the list on OK; this page writes only its options,
+// and only once it was opened.
 class CRotation : public CToolkitPage, private IInPlaceEditOwner {
     VELMORA_RUNTIME_CLASS(CRotation)
 public:

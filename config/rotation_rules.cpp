@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/options_rules.h"
+#include "runner/monitor_layout.h"
 #include "runner/rotation_deck.h"
 
 namespace velmora::rotation {
@@ -71,6 +72,11 @@ std::string ShowTimeCell(int minutes, const std::string& optionsMinutes) {
         return c >= '0' && c <= '9';
     });
     return number ? "Options time (" + text + " min)" : "Options time";
+}
+
+int MonitorsChoice(int stored) {
+    // The screensaver's own reading of the value.
+    return static_cast<int>(velmora::runner::MonitorModeOf(stored));
 }
 
 }  // namespace velmora::rotation

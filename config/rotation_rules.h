@@ -1,7 +1,8 @@
 #pragma once
 // The Rotation page's decisions, free of Windows: what a typed or stored
 // show time and weight mean, what is written for them, how a rotation row
-// carries them, and how the show-time cell reads.
+// carries them, how the show-time cell reads, and what the stored choice for
+// several monitors means.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,5 +46,11 @@ EntryExtras Unpack(std::uint32_t data);
 // page's time as the user set it there ("Options time (15 min)"), or just
 // "Options time" when that field holds no number.
 std::string ShowTimeCell(int minutes, const std::string& optionsMinutes);
+
+// The choices of Options/Monitors, numbered as stored.
+constexpr int kMonitorChoices = 3;
+// The choice a stored number means: 0 to kMonitorChoices - 1 as they are,
+// anything else (a missing key reads as 0) the first.
+int MonitorsChoice(int stored);
 
 }  // namespace velmora::rotation

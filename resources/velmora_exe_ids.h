@@ -61,6 +61,7 @@
 #define IDC_ROTATION_LIST 1030
 #define IDC_PLAY_EACH_ONCE 1031
 #define IDC_GO_ON_WHEN_QUITS 1032
+#define IDC_MONITORS 1033
 // About page
 #define IDC_ABOUT_PICTURE 1018
 // Donations page
@@ -75,3 +76,8 @@
 #define IDS_TIP_ADD_ALL 2
 #define IDS_TIP_REMOVE_SELECTED 3
 #define IDS_TIP_REMOVE_ALL 4
+// Strings: the Rotation page's choices for several monitors, consecutive in
+// the order of their stored numbers
+#define IDS_MONITORS_AS_DRAWN 5
+#define IDS_MONITORS_BLACK 6
+#define IDS_MONITORS_EACH 7

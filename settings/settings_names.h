@@ -40,9 +40,9 @@ constexpr int kMaxShowTime = 10000;
 // which is the rotation without them.
 constexpr const char kKeyPlayEachOnce[] = "PlayEachOnce";
 constexpr const char kKeyGoOnWhenQuits[] = "GoOnWhenQuits";
-// How several monitors are covered: 0 (or missing, or anything else) as the
-// screensaver draws it, 1 black where it does not draw, 2 a screensaver of
-// its own on each monitor.
+// How several monitors are covered: "0" as the screensaver draws it, "1"
+// black where it does not draw, "2" a screensaver of its own on each
+// monitor. Missing or any other value: 0, the run without the choice.
 constexpr const char kKeyMonitors[] = "Monitors";
 
 constexpr const char kSectionAdditionalPath[] = "Additional Path";

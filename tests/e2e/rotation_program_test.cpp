@@ -1,7 +1,8 @@
 // The Rotation page of the real Velmora.exe, started as a user starts it:
 // it mirrors the Screensavers page's list, edits each entry's show time and
 // weight in place, OK writes them with the list, the next start reads them
-// back the same, and Cancel writes nothing.
+// back the same, and Cancel writes nothing; likewise the choice for several
+// monitors.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -19,7 +20,8 @@ using namespace vtest;
 using Texts = std::vector<std::string>;
 
 constexpr DWORD kWait = 20000;
-constexpr int kRotationPage = 2, kRotationList = 1030, kPlayEachOnce = 1031, kGoOnWhenQuits = 1032;
+constexpr int kRotationPage = 2, kRotationList = 1030, kPlayEachOnce = 1031, kGoOnWhenQuits = 1032,
+              kMonitors = 1033;
 
 void FlushIni() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini"); }
 
@@ -129,6 +131,8 @@ TEST(RotationProgram, EditsTimesAndWeightsInPlaceAndOkWritesThemWithTheList) {
         EXPECT_EQ(list.Column(2), (Texts{"1", "3", "1"}));
         EXPECT_TRUE(Checked(rotation, kPlayEachOnce));
         EXPECT_FALSE(Checked(rotation, kGoOnWhenQuits));
+        // No Monitors key: the first choice.
+        EXPECT_EQ(SendMessageA(GetDlgItem(rotation, kMonitors), CB_GETCURSEL, 0, 0), 0);
 
         // A time beyond the range is held to it; a weight that is no number
         // is refused and the weight stays.
@@ -160,7 +164,7 @@ TEST(RotationProgram, EditsTimesAndWeightsInPlaceAndOkWritesThemWithTheList) {
     }
     EXPECT_EQ(Section("Screensaver"), "Scr0=" + beta + "|Time0=20|Weight0=3|Scr1=" + gamma +
                                           "|Time1=10000|Weight1=2|nScr=2|");
-    EXPECT_EQ(Section("Options"), "ShowTime=7|PlayEachOnce=0|GoOnWhenQuits=1|");
+    EXPECT_EQ(Section("Options"), "ShowTime=7|PlayEachOnce=0|GoOnWhenQuits=1|Monitors=0|");
 
     // The next start reads the list back the same; edits then cancelled
     // leave the file as it was.
@@ -181,6 +185,44 @@ TEST(RotationProgram, EditsTimesAndWeightsInPlaceAndOkWritesThemWithTheList) {
     EXPECT_EQ(list.Text(0, 1), "5 min");
     SendMessageA(GetDlgItem(rotation, kPlayEachOnce), BM_CLICK, 0, 0);
     ASSERT_TRUE(program.Press(PSBTN_CANCEL));
+    EXPECT_EQ(ReadFileBytes(IniPath()), saved);
+}
+
+// Starts Velmora.exe, expects the choice for several monitors to show the
+// choice numbered shown, picks the one numbered chosen and ends with button.
+void ChooseMonitors(int shown, int chosen, int button) {
+    Program program;
+    ASSERT_NE(program.sheet, nullptr);
+    HWND box = GetDlgItem(program.Show(kRotationPage), kMonitors);
+    Texts items;
+    for (int i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); ++i) {
+        // Read as Unicode: version 6's combo box is a Unicode window, and
+        // across processes Wine hands an ANSI caller its wide text unconverted.
+        wchar_t text[128] = L"";
+        SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        char narrow[128] = "";
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        items.push_back(narrow);
+    }
+    EXPECT_EQ(items, (Texts{"As the screensaver draws it", "Black where the screensaver does not draw",
+                            "A screensaver of its own on each monitor"}));
+    EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), shown);
+    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+    ASSERT_TRUE(program.Press(button));
+}
+
+TEST(RotationProgram, MonitorsChoiceShowsTheStoredNumberAndOkWritesTheChosenOne) {
+    FileRestorer restore(IniPath());
+    FlushIni();
+    DeleteFileA(IniPath().c_str());
+    Ini("Options", "Monitors", "9");  // no choice: the first
+    FlushIni();
+    ChooseMonitors(0, 1, PSBTN_OK);
+    EXPECT_EQ(Section("Options"), "Monitors=1|PlayEachOnce=0|GoOnWhenQuits=0|");
+    ChooseMonitors(1, 2, PSBTN_OK);
+    EXPECT_EQ(Section("Options"), "Monitors=2|PlayEachOnce=0|GoOnWhenQuits=0|");
+    const std::string saved = ReadFileBytes(IniPath());
+    ChooseMonitors(2, 0, PSBTN_CANCEL);
     EXPECT_EQ(ReadFileBytes(IniPath()), saved);
 }
 
