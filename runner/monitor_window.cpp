@@ -12,12 +12,14 @@ constexpr UINT kShowFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
 
 BOOL CMonitorWnd::CreateOver(const velmora::runner::Area& area) {
     m_area = area;
-    // No class cursor: the pointer stays hidden over the window.
+    // No class cursor: the pointer stays hidden over the window. A
+    // screensaver draws in it as a child window of another process: the
+    // black background must leave that child alone.
     const char* cls = RegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr,
                                        static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr);
     RECT rect = {area.left, area.top, area.right, area.bottom};
     return cls && CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, "",
-                           WS_POPUP, rect, HWND{}, 0);
+                           WS_POPUP | WS_CLIPCHILDREN, rect, HWND{}, 0);
 }
 
 void CMonitorWnd::ShowOnTop() {
