@@ -1,7 +1,8 @@
 // A screensaver that notes the moment its first instruction runs: the
 // high-resolution counter and its process id, appended to the file that
 // VELMORA_BENCH_STAMPS names. With /s it covers the screen in black until it
-// is closed, a key is pressed or the pointer really moves, as any screensaver.
+// is closed, a key is pressed or the pointer really moves, as any screensaver;
+// with /p <window> it fills that window until it is closed or the window goes.
 #include <windows.h>
 
 #include <cstdio>
@@ -77,6 +78,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
+        }
+    } else if ((*p == '/' || *p == '-') && (p[1] == 'p' || p[1] == 'P')) {
+        HWND parent = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(p + 2, nullptr, 10)));
+        RECT area{};
+        if (!IsWindow(parent) || !GetClientRect(parent, &area)) return 1;
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = instance;
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = "VelmoraBenchStampPreview";
+        RegisterClassA(&wc);
+        HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "stamp", WS_CHILD | WS_VISIBLE, 0, 0,
+                                    area.right, area.bottom, parent, nullptr, instance, nullptr);
+        if (!hwnd) return 1;
+        // Until the window goes, closed or with its parent.
+        MSG msg;
+        while (IsWindow(hwnd)) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         }
     }
     return 0;
