@@ -195,6 +195,20 @@ void Ratio(const char* name, double value, double bound) {
 
 std::string Scr() { return g_bin + "\\Velmora.scr"; }
 
+// The saver started bare, as the runner starts it: ms to its first
+// instruction (-1 when it did not start); it is closed again.
+double BareStart(const std::string& saver) {
+    size_t before = Stamps().size();
+    Child child;
+    std::string dir = saver.substr(0, saver.rfind('\\'));
+    double t0 = Now();
+    Stamp stamp{};
+    if (!child.Start(ShortPath(saver), " /s", dir) || !NextStamp(before, &stamp)) return -1;
+    CloseSaver(stamp.pid);
+    child.WaitExit();
+    return stamp.ms - t0;
+}
+
 // Velmora.scr /s started -> the child's first instruction; and the same
 // saver started bare, as the runner starts it.
 void HandOff(const std::string& saver) {
@@ -211,15 +225,9 @@ void HandOff(const std::string& saver) {
         CloseSaver(stamp.pid);
         scr.WaitExit();
 
-        before = Stamps().size();
-        Child child;
-        std::string dir = saver.substr(0, saver.rfind('\\'));
-        t0 = Now();
-        if (!child.Start(ShortPath(saver), " /s", dir)) return;
-        if (!NextStamp(before, &stamp)) return;
-        bare.ms.push_back(stamp.ms - t0);
-        CloseSaver(stamp.pid);
-        child.WaitExit();
+        const double started = BareStart(saver);
+        if (started < 0) return;
+        bare.ms.push_back(started);
     }
     Report(run);
     Report(bare);
@@ -492,15 +500,9 @@ void MonitorsCover(const std::string& first, const std::string& second) {
         SetCursorPos(500, 400);
         scr.WaitExit();
 
-        before = Stamps().size();
-        Child child;
-        std::string dir = first.substr(0, first.rfind('\\'));
-        t0 = Now();
-        if (!child.Start(ShortPath(first), " /s", dir)) return;
-        if (!NextStamp(before, &stamp)) return;
-        bare.ms.push_back(stamp.ms - t0);
-        CloseSaver(stamp.pid);
-        child.WaitExit();
+        const double started = BareStart(first);
+        if (started < 0) return;
+        bare.ms.push_back(started);
     }
     Ini("Options", "Monitors", "0");
     Report(run);

@@ -35,4 +35,14 @@ void SetItemData(HWND list, int row, LPARAM data) {
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+void InsertColumn(HWND list, int column, const char* title, int width) {
+    LVCOLUMNA col{};
+    col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    col.fmt = LVCFMT_LEFT;
+    col.cx = width;
+    col.pszText = const_cast<char*>(title);
+    col.iSubItem = column;
+    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+}
+
 }  // namespace listview

@@ -15,5 +15,7 @@ std::string ItemText(HWND list, int row, int column);
 void SetItemText(HWND list, int row, int column, const std::string& text);
 LPARAM ItemData(HWND list, int row);
 void SetItemData(HWND list, int row, LPARAM data);
+// A left-aligned column of the given width.
+void InsertColumn(HWND list, int column, const char* title, int width);
 
 }  // namespace listview

@@ -26,16 +26,6 @@ constexpr UINT kEditMessage = WM_APP + 0x41;
 constexpr int kTimeWidth = 130;
 constexpr int kWeightWidth = 56;
 
-void InsertColumn(HWND list, int column, const char* title, int width) {
-    LVCOLUMNA col{};
-    col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    col.fmt = LVCFMT_LEFT;
-    col.cx = width;
-    col.pszText = const_cast<char*>(title);
-    col.iSubItem = column;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
-}
-
 int Count(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int Selected(HWND list) {
@@ -76,9 +66,9 @@ BOOL CRotation::OnInitDialog() {
 
     const RECT client = m_lstRotation.GetClientRect();
     const int nameWidth = client.right - kTimeWidth - kWeightWidth - GetSystemMetrics(SM_CXVSCROLL);
-    InsertColumn(m_lstRotation, kNameColumn, "Screensaver", nameWidth);
-    InsertColumn(m_lstRotation, kTimeColumn, "Show time", kTimeWidth);
-    InsertColumn(m_lstRotation, kWeightColumn, "Weight", kWeightWidth);
+    listview::InsertColumn(m_lstRotation, kNameColumn, "Screensaver", nameWidth);
+    listview::InsertColumn(m_lstRotation, kTimeColumn, "Show time", kTimeWidth);
+    listview::InsertColumn(m_lstRotation, kWeightColumn, "Weight", kWeightWidth);
     m_lstRotation.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                               LVS_EX_FULLROWSELECT);
     // The Screensavers page's icons; the template's LVS_SHAREIMAGELISTS

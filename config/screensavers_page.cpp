@@ -33,6 +33,7 @@ constexpr int kFileColumn = 1;
 // Cells are read with room for either, so no name is cut.
 using listview::kCellBuffer;
 using listview::ItemData;
+using listview::InsertColumn;
 using listview::ItemText;
 using listview::SetItemData;
 using listview::SetItemText;
@@ -44,16 +45,6 @@ int SelectedCount(HWND list) {
 
 int SelectionMark(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
-}
-
-void InsertColumn(HWND list, int column, const char* title, int width) {
-    LVCOLUMNA col{};
-    col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    col.fmt = LVCFMT_LEFT;
-    col.cx = width;
-    col.pszText = const_cast<char*>(title);
-    col.iSubItem = column;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
 }
 
 void Apply(CWnd& button, Change change) {

@@ -36,6 +36,15 @@ bool SharedPicks::Free(int monitor, int index) const {
 }
 
 bool Launcher::Open() {
+    m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_configured.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    return m_wake && m_firstStart && m_configured && m_control.Listen(m_wake.Get());
+}
+
+void Launcher::Configure() {
+    if (m_isConfigured) return;
+    m_isConfigured = true;
     // Rotation only when asked for, and never with password protection: a
     // protected screensaver asks for the password when it is closed.
     m_rotate = Setting(names::kSectionOptions, names::kKeyRotate, 0) && !IsPasswordProtected();
@@ -48,10 +57,9 @@ bool Launcher::Open() {
     if (m_place.host || Setting(names::kSectionOptions, names::kKeyGoOnWhenQuits, 0)) {
         int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
         m_state.PassOverQuits(count < 1 ? 1 : count > kMaxQuitsInARow ? kMaxQuitsInARow : count);
+        if (m_inputUnwatched) m_state.PassOverQuits(0);
     }
-    m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    return m_wake && m_firstStart && m_control.Listen(m_wake.Get());
+    SetEvent(m_configured.Get());
 }
 
 void Launcher::Run() {
@@ -65,19 +73,20 @@ void Launcher::Run() {
         m_child.End();
     } catch (...) {
     }
+    Configure();
     SetEvent(m_firstStart.Get());
     m_events.RunOver();
 }
 
 PickedEntry Launcher::Pick() {
-    if (!m_place.picks) return PickNextEntry();
+    if (!m_place.picks) return PickNextEntry(m_ownShowTimes || !m_isConfigured);
     const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
     PickedEntry entry;
     // A few tries for an entry no other monitor shows, then whatever comes.
     for (int attempt = 0;; ++attempt) {
         {
             CSingleLock hold(m_place.picks->Lock());
-            entry = PickNextEntry();
+            entry = PickNextEntry(m_ownShowTimes);
             if (entry.path.empty() || attempt >= 8 || attempt >= count ||
                 m_place.picks->Free(m_place.monitor, entry.index)) {
                 m_place.picks->Show(m_place.monitor, entry.index);
@@ -89,7 +98,10 @@ PickedEntry Launcher::Pick() {
 }
 
 void Launcher::Launch() {
-    for (;;) {
+    for (bool first = true;; first = false) {
+        // The first screensaver of a full-screen run starts before anything
+        // else is read: how the run rotates is needed only once it runs.
+        if (!first || m_place.host) Configure();
         TakeUpEvents();
         const Between next = m_state.Next(GetTickCount());
         if (next.move == NextMove::EndRun) return;
@@ -108,6 +120,7 @@ void Launcher::Launch() {
         }
         const LONG activityBefore = m_control.Read().activity;
         const bool started = m_child.Start(path, m_place.host);
+        Configure();
         SetEvent(m_firstStart.Get());
         if (started) {
             uint32_t showTime = kNoDeadline;

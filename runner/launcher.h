@@ -63,9 +63,13 @@ public:
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // Reads how the run rotates, makes its events and listens to the run's
-    // control; false when it could not.
+    // Makes its events and listens to the run's control; false when it could
+    // not.
     bool Open();
+    // Set once the launcher has read how the run rotates (just after its
+    // first start, or before its second pick); RotatesByTimer and
+    // TimerMinutes answer from then on.
+    HANDLE Configured() const { return m_configured.Get(); }
     // Whether the session window's timer rotates the children (every
     // TimerMinutes from the start of the run); otherwise, when the list
     // gives screensavers show times of their own, each child's show time
@@ -82,6 +86,8 @@ public:
 
 private:
     void Launch();
+    // Reads how the run rotates, once.
+    void Configure();
     // The next entry; with several monitors, one no other monitor shows
     // while the list has enough.
     PickedEntry Pick();
@@ -103,6 +109,8 @@ private:
     bool m_rotatedOnce = false;
     CHandle m_wake;
     CHandle m_firstStart;
+    CHandle m_configured;
+    bool m_isConfigured = false;
     RunState m_state;
     RunningChild m_child;
     LONG m_rotationsSeen = 0;

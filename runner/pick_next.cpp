@@ -80,9 +80,9 @@ int RandomIndex(int count) {
 
 int RandomInRange(int lo, int hi) { return ScaleDraw(CurrentDraw(), lo, hi); }
 
-std::string PickNextScreensaver() { return PickNextEntry().path; }
+std::string PickNextScreensaver() { return PickNextEntry(false).path; }
 
-PickedEntry PickNextEntry() {
+PickedEntry PickNextEntry(bool showTime) {
     int order = Option(names::kKeyRandomOrder);
     int count = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
@@ -113,7 +113,7 @@ PickedEntry PickNextEntry() {
     // by the profile function and is no usable path; the caller sees that.
     picked.index = choice.index;
     picked.path = EntryValue(names::kKeyEntryFormat, choice.index, names::kPathBuffer);
-    if (!picked.path.empty())
+    if (showTime && !picked.path.empty())
         picked.showTimeMinutes =
             StoredShowTime(EntryValue(names::kKeyTimeFormat, choice.index, 32).c_str());
     return picked;

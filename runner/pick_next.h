@@ -14,7 +14,8 @@ struct PickedEntry {
     // Its own show time in minutes, 0 for the Options page's.
     int showTimeMinutes = 0;
 };
-PickedEntry PickNextEntry();
+// showTime: whether its own show time is wanted (one more read of the file).
+PickedEntry PickNextEntry(bool showTime = true);
 
 // Whether any entry of the list has a show time of its own.
 bool AnyOwnShowTime();

@@ -39,10 +39,11 @@ bool RunEnd::Start(bool endsProcess) {
     m_releaseOver.Attach(ManualEvent());
     m_stop.Attach(ManualEvent());
     m_detached.Attach(ManualEvent());
-    if (!m_windowMade || !m_runOver || !m_releaseBegun || !m_releaseOver || !m_stop ||
-        !m_detached)
-        return false;
-    m_watchdog.Attach(CreateThread(nullptr, 0, WatchdogThread, this, 0, nullptr));
+    return m_windowMade && m_runOver && m_releaseBegun && m_releaseOver && m_stop && m_detached;
+}
+
+bool RunEnd::StartWatching() {
+    if (!m_watchdog) m_watchdog.Attach(CreateThread(nullptr, 0, WatchdogThread, this, 0, nullptr));
     return static_cast<bool>(m_watchdog);
 }
 

@@ -25,9 +25,12 @@ public:
     RunEnd(const RunEnd&) = delete;
     RunEnd& operator=(const RunEnd&) = delete;
 
-    // Starts the watchdog. endsProcess: the process ends with the run (the
-    // screensaver itself), so the last stage is watched too.
+    // Makes the events the stages are told by. endsProcess: the process ends
+    // with the run (the screensaver itself), so the last stage is watched too.
     bool Start(bool endsProcess);
+    // Starts the watchdog (after the first screensaver's start, which its
+    // thread would only hold up); what happened before it is taken up.
+    bool StartWatching();
     // The main thread's window creation is over: the window, or null.
     void WindowMade(HWND window);
     // The launcher's last act: the run is over. The main thread is asked

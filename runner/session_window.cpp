@@ -20,8 +20,10 @@ constexpr int kCoverChecks = 30;
 constexpr UINT kCoverAround = WM_APP + 1;
 constexpr UINT kCoverAll = WM_APP + 2;
 constexpr char kSessionTitle[] = "VelmoraScrWnd";
-// How long the session window waits for the first child to be started.
+// How long the session window waits for the first child to be started, and
+// then for the launcher to know how the run rotates.
 constexpr DWORD kFirstStartWaitMs = 1000;
+constexpr DWORD kConfiguredWaitMs = 5000;
 
 }  // namespace
 
@@ -38,10 +40,11 @@ BOOL CScrWnd::CreateSessionWindow(CHandle runMutex) {
         return FALSE;
     }
     WaitForSingleObject(FirstStart(), kFirstStartWaitMs);
-    // The user's return normally reaches the run as the child's end; a child
-    // that does not end on input is ended all the same. Without low-level
-    // hooks (Windows 98) the run still works, only without that guard.
-    if (!m_input.Start(UserReturned, InputActivity, this)) m_control.InputUnwatched();
+    if (!m_end.StartWatching()) {
+        ReleaseRun();
+        delete this;
+        return FALSE;
+    }
     const char* cls = RegisterWndClass(
         CS_HREDRAW | CS_VREDRAW, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
         LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_VELMORA)));
@@ -51,6 +54,12 @@ BOOL CScrWnd::CreateSessionWindow(CHandle runMutex) {
     m_bCreating = true;
     BOOL created = cls && CreateEx(0, cls, kSessionTitle, 0, rect, HWND{}, 0);
     m_bCreating = false;
+    // The user's return normally reaches the run as the child's end; a child
+    // that does not end on input is ended all the same. Without low-level
+    // hooks (Windows 98) the run still works, only without that guard. Set
+    // once the window is made: the watch's thread connects to the display
+    // too, which would hold up the first screensaver's start.
+    if (!m_input.Start(UserReturned, InputActivity, this)) m_control.InputUnwatched();
     m_end.WindowMade(created ? m_hWnd : nullptr);
     if (!created) {
         ReleaseRun();
@@ -74,10 +83,13 @@ BOOL CScrWnd::StartLauncher() {
         return FALSE;
     }
     if (!m_end.Start(m_endsProcess)) return FALSE;
-    // Several monitors are covered as the user asked; one is the design's run.
-    if (GetSystemMetrics(SM_CMONITORS) > 1)
-        m_mode = velmora::runner::MonitorModeOf(static_cast<int>(
-            GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile)));
+    // Several monitors are covered as the user asked; one is the design's
+    // run. The monitors are counted only then: asking connects this process
+    // to the display, which would hold up the first screensaver's start.
+    m_mode = velmora::runner::MonitorModeOf(static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile)));
+    if (m_mode != MonitorMode::AsDrawn && GetSystemMetrics(SM_CMONITORS) < 2)
+        m_mode = MonitorMode::AsDrawn;
     // Each monitor's own screensaver needs its window before it starts.
     if (m_mode == MonitorMode::OwnEach) return m_hosts.Start() ? TRUE : FALSE;
     if (m_mode == MonitorMode::Black) {
@@ -165,7 +177,9 @@ LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-    if (m_mode != MonitorMode::OwnEach && m_launcher.RotatesByTimer())
+    if (m_mode != MonitorMode::OwnEach &&
+        WaitForSingleObject(m_launcher.Configured(), kConfiguredWaitMs) == WAIT_OBJECT_0 &&
+        m_launcher.RotatesByTimer())
         SetTimer(m_hWnd, kRotationTimer, static_cast<UINT>(m_launcher.TimerMinutes()) * 60000u,
                  nullptr);
     // Without password protection the running screensaver may be closed

@@ -74,36 +74,37 @@ velmora_xvfb() {
 # Xvfb picks the display itself (-displayfd), so scripts started at the same
 # moment never take the same one.
 velmora_new_screen() {
-  local number i
+  local number
   number=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   velmora_pids+=($!)
+  velmora_await_display "$number" Xvfb
+}
+
+# Waits for a server started with -displayfd to write its display number to
+# the file, and sets velmora_screen from it.
+velmora_await_display() {
+  local i
   for i in $(seq 200); do
-    [ -s "$number" ] && grep -q '^[0-9]' "$number" && break
+    [ -s "$1" ] && grep -q '^[0-9]' "$1" && break
     sleep 0.1
   done
-  velmora_screen=":$(head -n1 "$number" | tr -dc 0-9)"
-  rm -f "$number"
-  [ "$velmora_screen" != ":" ] || { velmora_log "Xvfb did not start"; return 1; }
+  velmora_screen=":$(head -n1 "$1" | tr -dc 0-9)"
+  rm -f "$1"
+  [ "$velmora_screen" != ":" ] || { velmora_log "$2 did not start"; return 1; }
 }
 
 # Starts an Xorg server of two dummy monitors side by side (800x600 primary,
 # 640x480 to its right) on a free display; velmora_screen names it. Xorg
 # picks the display itself (-displayfd) and is stopped by its PID.
 velmora_two_monitor_screen() {
-  local number i
+  local number
   number=$(mktemp)
   mkdir -p "$VELMORA_BUILD"
   Xorg -displayfd 3 -noreset -nolisten tcp -config "$VELMORA_ROOT/scripts/xorg-two-monitors.conf" \
     -logfile "$VELMORA_BUILD/xorg-two-monitors.log" 3>"$number" >/dev/null 2>&1 &
   velmora_pids+=($!)
-  for i in $(seq 200); do
-    [ -s "$number" ] && grep -q '^[0-9]' "$number" && break
-    sleep 0.1
-  done
-  velmora_screen=":$(head -n1 "$number" | tr -dc 0-9)"
-  rm -f "$number"
-  [ "$velmora_screen" != ":" ] || { velmora_log "Xorg with two monitors did not start"; return 1; }
+  velmora_await_display "$number" "Xorg with two monitors"
 }
 
 # Keeps the Wine server of our prefix alive between test programs, and
