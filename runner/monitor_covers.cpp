@@ -4,6 +4,14 @@ namespace velmora::runner {
 
 namespace {
 
+// Looks for the new child's windows, to black out what they leave uncovered:
+// for a while, since a screensaver may make its window late, or grow it.
+constexpr UINT_PTR kCoverTimer = 2;
+constexpr UINT kCoverCheckMs = 100;
+constexpr int kCoverChecks = 30;
+constexpr UINT kCoverAround = WM_APP + 1;
+constexpr UINT kCoverAll = WM_APP + 2;
+
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -74,6 +82,48 @@ bool MonitorCovers::CoverAround(DWORD pid) {
             m_covers[i]->ShowBelow(windows.top);
     }
     return true;
+}
+
+void MonitorCovers::ChildStarted(HWND window, DWORD pid) {
+    if (pid) InterlockedExchange(&m_pid, static_cast<LONG>(pid));
+    if (window) PostMessageA(window, kCoverAround, 0, 0);
+}
+
+void MonitorCovers::ClosingChild(HWND window) {
+    // Waited for, but never long on a main thread that does not answer.
+    DWORD_PTR answer = 0;
+    if (window) SendMessageTimeoutA(window, kCoverAll, 0, 0, SMTO_NORMAL, 1000, &answer);
+}
+
+void MonitorCovers::ChildGone(HWND window) {
+    if (window) PostMessageA(window, kCoverAll, 0, 0);
+}
+
+bool MonitorCovers::OnMessage(HWND window, UINT message, WPARAM wParam) {
+    switch (message) {
+    case kCoverAround:
+        m_checks = 0;
+        SetTimer(window, kCoverTimer, kCoverCheckMs, nullptr);
+        return true;
+    case kCoverAll:
+        KillTimer(window, kCoverTimer);
+        CoverAll();
+        return true;
+    case WM_TIMER:
+        if (wParam != kCoverTimer) return false;
+        CoverAround(static_cast<DWORD>(InterlockedExchangeAdd(&m_pid, 0)));
+        if (++m_checks >= kCoverChecks) KillTimer(window, kCoverTimer);
+        return true;
+    case WM_DISPLAYCHANGE:
+        // Monitors came or went: the covers are laid out anew.
+        if (Create()) {
+            CoverAll();
+            PostMessageA(window, kCoverAround, 0, 0);
+        }
+        return false;
+    default:
+        return false;
+    }
 }
 
 }  // namespace velmora::runner

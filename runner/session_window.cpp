@@ -13,12 +13,6 @@ using velmora::runner::MonitorMode;
 namespace {
 
 constexpr UINT_PTR kRotationTimer = 1;
-// Looks for the new child's windows, to black out what they leave uncovered.
-constexpr UINT_PTR kCoverTimer = 2;
-constexpr UINT kCoverCheckMs = 100;
-constexpr int kCoverChecks = 30;
-constexpr UINT kCoverAround = WM_APP + 1;
-constexpr UINT kCoverAll = WM_APP + 2;
 constexpr char kSessionTitle[] = "VelmoraScrWnd";
 // How long the session window waits for the first child to be started, and
 // then for the launcher to know how the run rotates.
@@ -108,27 +102,21 @@ HANDLE CScrWnd::FirstStart() const {
 }
 
 void CScrWnd::ChildStarted(DWORD pid) {
-    if (m_mode != MonitorMode::Black) return;
-    InterlockedExchange(&m_coverPid, static_cast<LONG>(pid));
-    // Before the window exists, its creation looks for the child's windows.
-    if (m_hWnd) ::PostMessageA(m_hWnd, kCoverAround, 0, 0);
+    if (m_mode == MonitorMode::Black) m_covers.ChildStarted(m_hWnd, pid);
 }
 
 void CScrWnd::ClosingChild() {
-    // Black everywhere before the child goes, so the desktop never shows;
-    // waited for, but never long on a main thread that does not answer.
-    DWORD_PTR answer = 0;
-    if (m_mode == MonitorMode::Black && m_hWnd)
-        SendMessageTimeoutA(m_hWnd, kCoverAll, 0, 0, SMTO_NORMAL, 1000, &answer);
+    if (m_mode == MonitorMode::Black) m_covers.ClosingChild(m_hWnd);
 }
 
 void CScrWnd::ChildGone() {
-    if (m_mode == MonitorMode::Black && m_hWnd) ::PostMessageA(m_hWnd, kCoverAll, 0, 0);
+    if (m_mode == MonitorMode::Black) m_covers.ChildGone(m_hWnd);
 }
 
 LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // No C++ exception may cross into user32.
     try {
+        if (m_mode == MonitorMode::Black && m_covers.OnMessage(m_hWnd, message, wParam)) return 0;
         switch (message) {
         case WM_ENDSESSION:
             // Answered at once: the run ends as when the window is closed,
@@ -142,22 +130,6 @@ LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (state != State::Unknown) m_control.Display(state == State::On);
             return TRUE;
         }
-        case kCoverAround:
-            m_coverChecks = 0;
-            SetTimer(m_hWnd, kCoverTimer, kCoverCheckMs, nullptr);
-            return 0;
-        case kCoverAll:
-            KillTimer(m_hWnd, kCoverTimer);
-            m_covers.CoverAll();
-            return 0;
-        case WM_DISPLAYCHANGE:
-            // Monitors came or went: the covers are laid out anew. Each
-            // monitor's own screensaver keeps its window where it was.
-            if (m_mode == MonitorMode::Black && m_covers.Create()) {
-                m_covers.CoverAll();
-                ::PostMessageA(m_hWnd, kCoverAround, 0, 0);
-            }
-            break;
         case WM_DESTROY:
             // Posted by the run's end, not sent by a destruction of ours.
             if (!m_bDestroying) {
@@ -186,19 +158,13 @@ int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     // while the display is off: nothing then runs that nobody sees.
     if (!IsPasswordProtected()) m_power.Register(m_hWnd);
     // A child started before this window existed.
-    if (m_mode == MonitorMode::Black) ::PostMessageA(m_hWnd, kCoverAround, 0, 0);
+    if (m_mode == MonitorMode::Black) m_covers.ChildStarted(m_hWnd, 0);
     return 0;
 }
 
 void CScrWnd::OnTimer(UINT_PTR id) {
     // The launcher, which holds the child's handles, asks it to close.
     if (id == kRotationTimer) m_control.Rotate();
-    // Looked at for a while: a screensaver may make its window late, or
-    // grow it once it is up.
-    if (id == kCoverTimer) {
-        m_covers.CoverAround(static_cast<DWORD>(InterlockedExchangeAdd(&m_coverPid, 0)));
-        if (++m_coverChecks >= kCoverChecks) KillTimer(m_hWnd, kCoverTimer);
-    }
     Default();
 }
 
@@ -233,7 +199,6 @@ void CScrWnd::ReleaseRun() {
     m_bReleased = true;
     m_end.ReleaseBegun();
     KillTimer(m_hWnd, kRotationTimer);
-    KillTimer(m_hWnd, kCoverTimer);
     m_power.Unregister();
     m_control.Quit();
     m_input.Stop();

@@ -69,9 +69,6 @@ private:
     velmora::runner::DisplayPower m_power;
     velmora::runner::RunEnd m_end;
     CHandle m_runMutex;
-    // The child the covers are laid out around (black where it does not draw).
-    volatile LONG m_coverPid = 0;
-    int m_coverChecks = 0;
 
     // Main thread only.
     bool m_bReleased = false;
