@@ -209,19 +209,26 @@ double BareStart(const std::string& saver) {
     return stamp.ms - t0;
 }
 
+// Velmora.scr /s started: ms to the first instruction of the screensaver
+// started `later` starts after the first (-1 when none came); its stamp.
+double StartRun(Child& scr, size_t later, Stamp& stamp) {
+    size_t before = Stamps().size();
+    double t0 = Now();
+    if (!scr.Start("\"" + Scr() + "\"", " /s", "") || !NextStamp(before + later, &stamp)) return -1;
+    return stamp.ms - t0;
+}
+
 // Velmora.scr /s started -> the child's first instruction; and the same
 // saver started bare, as the runner starts it.
 void HandOff(const std::string& saver) {
     SetRotation({saver});
     Series run("Velmora.scr /s -> child's first instruction"), bare("bare start of the same saver");
     for (int i = 0; i < g_repeats; ++i) {
-        size_t before = Stamps().size();
         Child scr;
-        double t0 = Now();
-        if (!scr.Start("\"" + Scr() + "\"", " /s", "")) return;
         Stamp stamp{};
-        if (!NextStamp(before, &stamp)) return;
-        run.ms.push_back(stamp.ms - t0);
+        const double covered = StartRun(scr, 0, stamp);
+        if (covered < 0) return;
+        run.ms.push_back(covered);
         CloseSaver(stamp.pid);
         scr.WaitExit();
 
@@ -487,13 +494,11 @@ void MonitorsCover(const std::string& first, const std::string& second) {
     Series run("Velmora.scr /s -> a screensaver on each of 2 monitors"),
         bare("bare start (for the monitors)");
     for (int i = 0; i < g_repeats; ++i) {
-        size_t before = Stamps().size();
         Child scr;
-        double t0 = Now();
-        if (!scr.Start("\"" + Scr() + "\"", " /s", "")) return;
         Stamp stamp{};
-        if (!NextStamp(before + 1, &stamp)) return;
-        run.ms.push_back(stamp.ms - t0);
+        const double covered = StartRun(scr, 1, stamp);
+        if (covered < 0) return;
+        run.ms.push_back(covered);
         // The user comes back: every monitor's screensaver goes with the run.
         SetCursorPos(100, 100);
         Pump(50);
