@@ -114,6 +114,19 @@ velmora_two_monitor_screen() {
 velmora_wineserver() {
   wineserver -p
   "$VELMORA_ROOT/scripts/wine-run" wineboot >/dev/null 2>&1 </dev/null
+  velmora_keep_desktop
+}
+
+# Wine's desktop process ends soon after the last program that used it, and
+# a new one starts with the next: between two test programs a new desktop
+# now and then inherits a window of the old one, and programs that use it
+# then die of an X error. A program that holds the desktop (it ends with the
+# Wine server) keeps one desktop process for the whole run.
+velmora_keep_desktop() {
+  local keeper=$VELMORA_BUILD/win/bin/desktop_keeper.exe
+  [ -f "$keeper" ] || return 0
+  "$VELMORA_ROOT/scripts/wine-run" "$keeper" >/dev/null 2>&1 </dev/null &
+  velmora_pids+=($!)
 }
 
 # Without a window manager on the screen, Wine waits two seconds for one

@@ -45,6 +45,8 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 
 wineserver -w
 wineserver -p
 wineboot >/dev/null 2>&1 </dev/null
+# One desktop process for the whole test (scripts/common.sh says why).
+wine "$bin/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
 
 drive=$WINEPREFIX/drive_c
 if [ "$arch" = win64 ]; then
