@@ -1,6 +1,7 @@
 // A screensaver that notes the moment its first instruction runs: the
 // high-resolution counter and its process id, appended to the file that
-// VELMORA_BENCH_STAMPS names. With /s it covers the screen in black until it
+// VELMORA_BENCH_STAMPS names; with /s, the moment its window is made too, in
+// the file VELMORA_BENCH_WINDOWS names. With /s it covers the screen in black until it
 // is closed, a key is pressed or the pointer really moves, as any screensaver;
 // with /p <window> it fills that window until it is closed or the window goes.
 #include <windows.h>
@@ -12,11 +13,11 @@ namespace {
 
 POINT g_start{-1, -1};
 
-void NoteStart() {
+void Note(const char* variable) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     char path[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("VELMORA_BENCH_STAMPS", path, sizeof path);
+    DWORD n = GetEnvironmentVariableA(variable, path, sizeof path);
     if (n == 0 || n >= sizeof path) return;
     char line[64];
     int length = std::snprintf(line, sizeof line, "%lld\t%lu\n",
@@ -59,7 +60,7 @@ LRESULT CALLBACK SaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    NoteStart();
+    Note("VELMORA_BENCH_STAMPS");
     const char* p = commandLine;
     while (*p == ' ') ++p;
     if ((*p == '/' || *p == '-') && (p[1] == 's' || p[1] == 'S')) {
@@ -74,6 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                                     GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
                                     nullptr);
         if (!hwnd) return 1;
+        Note("VELMORA_BENCH_WINDOWS");
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
             TranslateMessage(&msg);

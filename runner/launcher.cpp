@@ -79,14 +79,16 @@ void Launcher::Run() {
 }
 
 PickedEntry Launcher::Pick() {
-    if (!m_place.picks) return PickNextEntry(m_ownShowTimes || !m_isConfigured);
+    // Before the first start an entry's own show time is read in any case.
+    const bool ownShowTime = m_ownShowTimes || !m_isConfigured;
+    if (!m_place.picks) return PickNextEntry(ownShowTime);
     const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
     PickedEntry entry;
     // A few tries for an entry no other monitor shows, then whatever comes.
     for (int attempt = 0;; ++attempt) {
         {
             CSingleLock hold(m_place.picks->Lock());
-            entry = PickNextEntry(m_ownShowTimes);
+            entry = PickNextEntry(ownShowTime);
             if (entry.path.empty() || attempt >= 8 || attempt >= count ||
                 m_place.picks->Free(m_place.monitor, entry.index)) {
                 m_place.picks->Show(m_place.monitor, entry.index);
@@ -99,9 +101,9 @@ PickedEntry Launcher::Pick() {
 
 void Launcher::Launch() {
     for (bool first = true;; first = false) {
-        // The first screensaver of a full-screen run starts before anything
-        // else is read: how the run rotates is needed only once it runs.
-        if (!first || m_place.host) Configure();
+        // The first screensaver starts before anything else is read: how the
+        // run rotates is needed only once it runs.
+        if (!first) Configure();
         TakeUpEvents();
         const Between next = m_state.Next(GetTickCount());
         if (next.move == NextMove::EndRun) return;

@@ -11,7 +11,6 @@ bool MonitorHosts::Start() {
         auto host = std::make_unique<Host>();
         host->owner = this;
         if (!host->window.CreateOver(monitors[i])) return false;
-        host->window.ShowOnTop();
         LaunchPlace place{host->window.GetSafeHwnd(), static_cast<int>(i),
                           static_cast<int>(monitors.size()), &m_picks};
         host->launcher = std::make_unique<Launcher>(m_control, *host, place);
@@ -30,6 +29,9 @@ bool MonitorHosts::Start() {
             return false;
         }
     }
+    // Shown once every screensaver is on its way: a start takes longer
+    // than the showing, and a preview is drawn once its host is visible.
+    for (auto& host : m_hosts) host->window.ShowOnTop();
     return true;
 }
 
