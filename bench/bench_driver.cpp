@@ -247,6 +247,29 @@ void HandOff(const std::string& saver) {
 
 // The rotation timer's message -> the next child's first instruction; and a
 // running saver's close plus one bare start.
+// What a rotation cannot do without: the close of a running saver, and a
+// bare start of the next.
+bool CloseAndBareStart(const std::string& saver, Series& close, Series& bare) {
+    for (int i = 0; i < g_repeats; ++i) {
+        Child child;
+        const size_t before = Stamps().size();
+        std::string dir = saver.substr(0, saver.rfind('\\'));
+        double t0 = Now();
+        Stamp stamp{};
+        if (!child.Start(ShortPath(saver), " /s", dir)) return false;
+        if (!NextStamp(before, &stamp)) return false;
+        bare.ms.push_back(stamp.ms - t0);
+        HWND window = nullptr;
+        WaitFor([&] { return (window = VisibleWindowOf(stamp.pid)) != nullptr; });
+        Pump(200);
+        t0 = Now();
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        child.WaitExit();
+        close.ms.push_back(Now() - t0);
+    }
+    return true;
+}
+
 void Rotation(const std::string& first, const std::string& second) {
     SetRotation({first, second});
     Series rotate("rotation tick -> next child's first instruction"),
@@ -269,22 +292,7 @@ void Rotation(const std::string& first, const std::string& second) {
     }
     CloseSaver(stamp.pid);
     scr.WaitExit();
-    for (int i = 0; i < g_repeats; ++i) {
-        Child child;
-        before = Stamps().size();
-        std::string dir = first.substr(0, first.rfind('\\'));
-        double t0 = Now();
-        if (!child.Start(ShortPath(first), " /s", dir)) return;
-        if (!NextStamp(before, &stamp)) return;
-        bare.ms.push_back(stamp.ms - t0);
-        HWND window = nullptr;
-        WaitFor([&] { return (window = VisibleWindowOf(stamp.pid)) != nullptr; });
-        Pump(200);
-        t0 = Now();
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        child.WaitExit();
-        close.ms.push_back(Now() - t0);
-    }
+    if (!CloseAndBareStart(first, close, bare)) return;
     Report(rotate);
     Report(close);
     Report(bare);
@@ -486,44 +494,90 @@ void PickCost() {
     Ini("Options", "PlayEachOnce", "0");
 }
 
-// Each monitor a screensaver of its own: Velmora.scr /s started -> the
-// second monitor's screensaver's first instruction, with two monitors. The
-// host windows are the screensavers' parents, so Velmora.scr connects to the
-// display and makes windows before any start: against a bare start up to
-// the saver's window (a process that connects and makes one) and a bare
-// start. Only on a screen of several monitors.
-void MonitorsCover(const std::string& first, const std::string& second) {
+// Two screensavers started at the same moment, as the monitors' hosts start
+// theirs: ms to the later first instruction.
+bool TwoBareStartsAtOnce(const std::string& first, const std::string& second, Series& series) {
+    for (int i = 0; i < g_repeats; ++i) {
+        const size_t before = Stamps().size();
+        Child one, two;
+        const double t0 = Now();
+        if (!one.Start(ShortPath(first), " /s", "") || !two.Start(ShortPath(second), " /s", ""))
+            return false;
+        Stamp later{};
+        if (!NextStamp(before + 1, &later)) return false;
+        series.ms.push_back(later.ms - t0);
+        const std::vector<Stamp> stamps = Stamps();
+        for (size_t k = before; k < stamps.size(); ++k) CloseSaver(stamps[k].pid);
+        one.WaitExit();
+        two.WaitExit();
+    }
+    return true;
+}
+
+// Each monitor a screensaver of its own, with two monitors. The start:
+// Velmora.scr /s started -> the later of the two screensavers' first
+// instructions. The host windows are the screensavers' parents, so
+// Velmora.scr connects to the display and makes windows before any start:
+// against a bare start up to the saver's window (a process that connects and
+// makes one) and two bare starts at once. The rotation, both monitors at
+// once (a tick every monitor takes up): the tick -> the later of the next two
+// first instructions, against a close and two bare starts at once. Only on a
+// screen of several monitors.
+void Monitors(const std::string& first, const std::string& second) {
     if (GetSystemMetrics(SM_CMONITORS) < 2) return;
-    SetRotation({first, second});
-    Ini("Options", "ShowForXMinuts", "0");
-    Ini("Options", "Monitors", "2");
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
     Series run("Velmora.scr /s -> a screensaver on each of 2 monitors"),
-        bare("bare start (for the monitors)"), windowed("bare start up to its window");
+        windowed("bare start up to its window"),
+        rotate("rotation tick -> next screensaver on each of 2 monitors"),
+        close("close of a running saver (for the monitors)"), bare("bare start (for the close)"),
+        twoAtOnce("two bare starts at once");
+    SetRotation({first, second, first, second});
+    Ini("Options", "Monitors", "2");
+    Ini("Options", "ShowTime", "15");
+    auto userBack = [] {
+        SetCursorPos(100, 100);
+        Pump(50);
+        SetCursorPos(500, 400);
+    };
+    Ini("Options", "ShowForXMinuts", "0");
     for (int i = 0; i < g_repeats; ++i) {
         Child scr;
         Stamp stamp{};
         const double covered = StartRun(scr, 1, stamp);
         if (covered < 0) return;
         run.ms.push_back(covered);
-        // The user comes back: every monitor's screensaver goes with the run.
-        SetCursorPos(100, 100);
-        Pump(50);
-        SetCursorPos(500, 400);
+        userBack();  // every monitor's screensaver goes with the run
         scr.WaitExit();
-
-        const double started = BareStart(first);
         const double shown = BareStart(first, g_windows);
-        if (started < 0 || shown < 0) return;
-        bare.ms.push_back(started);
+        if (shown < 0) return;
         windowed.ms.push_back(shown);
     }
+    Ini("Options", "ShowForXMinuts", "1");
+    {
+        Child scr;
+        Stamp stamp{};
+        if (StartRun(scr, 1, stamp) < 0) return;
+        HWND session = nullptr;
+        WaitFor([&] { return (session = FindWindowA(nullptr, "VelmoraScrWnd")) != nullptr; });
+        for (int i = 0; i < g_repeats && session; ++i) {
+            Pump(300);  // the screensavers settle into their message loops
+            const size_t before = Stamps().size();
+            const double t0 = Now();
+            PostMessageA(session, WM_TIMER, 1, 0);
+            if (!NextStamp(before + 1, &stamp)) return;
+            rotate.ms.push_back(stamp.ms - t0);
+        }
+        userBack();
+        scr.WaitExit();
+    }
     Ini("Options", "Monitors", "0");
-    Report(run);
-    Report(bare);
-    Report(windowed);
-    Ratio("monitors covered (run / windowed + bare start)",
-          run.Median() / (windowed.Median() + bare.Median()), 1.15);
+    Ini("Options", "ShowForXMinuts", "0");
+    if (!CloseAndBareStart(first, close, bare) || !TwoBareStartsAtOnce(first, second, twoAtOnce))
+        return;
+    for (const Series* series : {&run, &windowed, &rotate, &close, &twoAtOnce}) Report(*series);
+    Ratio("monitors covered (run / windowed + two bare starts at once)",
+          run.Median() / (windowed.Median() + twoAtOnce.Median()), 1.15);
+    Ratio("rotation per monitor (tick / (close + two bare starts at once))",
+          rotate.Median() / (close.Median() + twoAtOnce.Median()), 1.15);
 }
 
 }  // namespace
@@ -569,7 +623,7 @@ int main(int argc, char** argv) {
     }
     if (wanted("runner")) RunnerCost(first);
     if (wanted("pick")) PickCost();
-    if (wanted("monitors")) MonitorsCover(first, second);
+    if (wanted("monitors")) Monitors(first, second);
 
     std::printf("bench:");
     for (size_t i = 0; i < g_ratios.size(); ++i)

@@ -96,8 +96,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         if (!hwnd) return 1;
         // Until the window goes, closed or with its parent.
         MSG msg;
-        while (IsWindow(hwnd)) {
+        for (;;) {
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            if (!IsWindow(hwnd)) break;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         }
     }
