@@ -114,12 +114,19 @@ TEST(RotationProgram, EditsTimesAndWeightsInPlaceAndOkWritesThemWithTheList) {
         RemoteList catalogue(GetDlgItem(page, 1002), program.process.Id());
         RemoteList selected(GetDlgItem(page, 1001), program.process.Id());
         // Gamma added, Alpha moved above Beta: the list as the Rotation page
-        // first sees it.
-        catalogue.Click(2);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(page, 1003)) != FALSE; }, kWait));
+        // first sees it. These clicks only prepare the list (the Screensavers
+        // page's own tests are about them): one that a busy machine lost is
+        // made again, well after the double-click time.
+        auto clickFor = [&](const RemoteList& list, int row, int button) {
+            auto enabled = [&] { return IsWindowEnabled(GetDlgItem(page, button)) != FALSE; };
+            list.Click(row);
+            if (WaitUntil(enabled, 2000)) return true;
+            list.Click(row);
+            return WaitUntil(enabled, kWait);
+        };
+        ASSERT_TRUE(clickFor(catalogue, 2, 1003));
         SendMessageA(GetDlgItem(page, 1003), BM_CLICK, 0, 0);
-        selected.Click(1);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(page, 1009)) != FALSE; }, kWait));
+        ASSERT_TRUE(clickFor(selected, 1, 1009));
         SendMessageA(GetDlgItem(page, 1009), BM_CLICK, 0, 0);
 
         HWND rotation = program.Show(kRotationPage);
