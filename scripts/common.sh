@@ -114,14 +114,13 @@ velmora_two_monitor_screen() {
 velmora_wineserver() {
   wineserver -p
   "$VELMORA_ROOT/scripts/wine-run" wineboot >/dev/null 2>&1 </dev/null
-  velmora_keep_desktop
 }
 
 # Wine's desktop process ends soon after the last program that used it, and
 # a new one starts with the next: between two test programs a new desktop
 # now and then inherits a window of the old one, and programs that use it
 # then die of an X error. A program that holds the desktop (it ends with the
-# Wine server) keeps one desktop process for the whole run.
+# Wine server) keeps one desktop process for a whole test or bench run.
 velmora_keep_desktop() {
   local keeper=$VELMORA_BUILD/win/bin/desktop_keeper.exe
   [ -f "$keeper" ] || return 0
@@ -162,7 +161,7 @@ velmora_lanes() {
     export "VELMORA_LANE${lane}_PREFIX=$prefix" "VELMORA_LANE${lane}_DISPLAY=$screen"
     velmora_lane_prefixes+=("$prefix")
     (export WINEPREFIX=$prefix VELMORA_WINEPREFIX=$prefix DISPLAY=$screen
-     velmora_unmanaged && velmora_wineserver)
+     velmora_unmanaged && velmora_wineserver; velmora_keep_desktop)
     velmora_log "lane $lane: $prefix on $screen"
   done
 }
