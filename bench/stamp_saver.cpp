@@ -57,6 +57,17 @@ LRESULT CALLBACK SaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+// A window class with a black background.
+const char* BlackClass(HINSTANCE instance, WNDPROC proc, const char* name) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+    return name;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
@@ -64,13 +75,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     const char* p = commandLine;
     while (*p == ' ') ++p;
     if ((*p == '/' || *p == '-') && (p[1] == 's' || p[1] == 'S')) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = SaverProc;
-        wc.hInstance = instance;
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        wc.lpszClassName = "VelmoraBenchStamp";
-        RegisterClassA(&wc);
-        HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "stamp", WS_POPUP | WS_VISIBLE,
+        const char* cls = BlackClass(instance, SaverProc, "VelmoraBenchStamp");
+        HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, cls, "stamp", WS_POPUP | WS_VISIBLE,
                                     0, 0, GetSystemMetrics(SM_CXSCREEN),
                                     GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
                                     nullptr);
@@ -85,13 +91,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         HWND parent = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(p + 2, nullptr, 10)));
         RECT area{};
         if (!IsWindow(parent) || !GetClientRect(parent, &area)) return 1;
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = instance;
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        wc.lpszClassName = "VelmoraBenchStampPreview";
-        RegisterClassA(&wc);
-        HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "stamp", WS_CHILD | WS_VISIBLE, 0, 0,
+        const char* cls = BlackClass(instance, DefWindowProcA, "VelmoraBenchStampPreview");
+        HWND hwnd = CreateWindowExA(0, cls, "stamp", WS_CHILD | WS_VISIBLE, 0, 0,
                                     area.right, area.bottom, parent, nullptr, instance, nullptr);
         if (!hwnd) return 1;
         // Until the window goes, closed or with its parent.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runner/next_choice.h"
+#include "runner/profile_list.h"
 #include "runner/rotation_deck.h"
 #include "settings/settings_names.h"
 
@@ -34,18 +35,9 @@ DeckRandom& RunRandom() {
 
 // The rotation section whole, as the profile functions give it.
 std::vector<char> RotationSection() {
-    std::vector<char> text(16384);
-    for (;;) {
-        DWORD n = GetPrivateProfileSectionA(names::kSectionScreensaver, text.data(),
-                                            static_cast<DWORD>(text.size()), names::kIniFile);
-        // A section that did not fit comes back cut at size - 2.
-        if (n + 2 < text.size() || text.size() >= (1u << 26)) {
-            text.resize(n + 2);
-            text[n] = text[n + 1] = '\0';
-            return text;
-        }
-        text.resize(text.size() * 4);
-    }
+    return ReadProfileList(16384, 1u << 26, [](char* buffer, DWORD size) {
+        return GetPrivateProfileSectionA(names::kSectionScreensaver, buffer, size, names::kIniFile);
+    });
 }
 
 int Option(const char* key) {

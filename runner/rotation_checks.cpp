@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runner/next_choice.h"
+#include "runner/profile_list.h"
 #include "settings/settings_names.h"
 
 namespace names = velmora::settings;
@@ -16,18 +17,10 @@ namespace {
 
 // The key names of the rotation section, read whole.
 std::vector<char> RotationKeys() {
-    std::vector<char> keys(4096);
-    for (;;) {
-        DWORD n = GetPrivateProfileStringA(names::kSectionScreensaver, nullptr, "", keys.data(),
-                                           static_cast<DWORD>(keys.size()), names::kIniFile);
-        // A list that did not fit comes back cut at size - 2.
-        if (n + 2 < keys.size() || keys.size() >= (1u << 24)) {
-            keys.resize(n + 2);
-            keys[n] = keys[n + 1] = '\0';
-            return keys;
-        }
-        keys.resize(keys.size() * 4);
-    }
+    return ReadProfileList(4096, 1u << 24, [](char* buffer, DWORD size) {
+        return GetPrivateProfileStringA(names::kSectionScreensaver, nullptr, "", buffer, size,
+                                        names::kIniFile);
+    });
 }
 
 }  // namespace
