@@ -6,6 +6,8 @@ namespace {
 
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFrameMs = 30;
+// About once a second a mirror catches up with its parent's place.
+constexpr int kFollowFrames = 33;
 
 const char* SaverClass() {
     // No class cursor: in full screen the pointer stays hidden, and a preview
@@ -46,7 +48,13 @@ BOOL CSaverWnd::CreatePreview(HWND parent, const char* title) {
     if (!parent || !::IsWindow(parent)) return FALSE;
     RECT r;
     ::GetClientRect(parent, &r);
-    return CreateEx(0, SaverClass(), title, WS_CHILD | WS_VISIBLE, r, parent, 0);
+    if (!CreateEx(0, SaverClass(), title, WS_CHILD | WS_VISIBLE, r, parent, 0)) return FALSE;
+    if (CPreviewMirror::NeededFor(parent)) {
+        m_mirror = std::make_unique<CPreviewMirror>([this](HDC dc) { Present(dc); },
+                                                    [this] { PostMessage(WM_CLOSE); });
+        if (!m_mirror->CreateOver(parent, title)) m_mirror.reset();
+    }
+    return TRUE;
 }
 
 int CSaverWnd::OnCreate(LPCREATESTRUCTA cs) {
@@ -62,6 +70,8 @@ int CSaverWnd::OnCreate(LPCREATESTRUCTA cs) {
 
 void CSaverWnd::OnDestroy() {
     ::KillTimer(m_hWnd, kFrameTimer);
+    if (m_mirror) m_mirror->DestroyWindow();
+    m_mirror.reset();
     if (m_cursorHidden) ::ShowCursor(TRUE);
     m_cursorHidden = false;
 }
@@ -79,6 +89,10 @@ void CSaverWnd::OnTimer(UINT_PTR id) {
     HDC dc = ::GetDC(m_hWnd);
     Present(dc);
     ::ReleaseDC(m_hWnd, dc);
+    if (m_mirror) {
+        if (m_frame % kFollowFrames == 0) m_mirror->Follow();
+        m_mirror->Show();
+    }
 }
 
 void CSaverWnd::NextFrame() {

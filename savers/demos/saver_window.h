@@ -8,6 +8,7 @@
 
 #include "framework/wnd.h"
 #include "savers/demos/dib_section.h"
+#include "savers/demos/preview_mirror.h"
 #include "savers/demos/scene_painter.h"
 
 class CSaverWnd : public CWnd {
@@ -36,6 +37,8 @@ private:
 
     std::unique_ptr<CScenePainter> m_painter;
     CDibSection m_buffer;
+    // Where Wine would not show a preview under another program's window.
+    std::unique_ptr<CPreviewMirror> m_mirror;
     bool m_fullScreen = false;
     bool m_cursorHidden = false;
     POINT m_firstCursor{};

@@ -87,13 +87,29 @@ TEST_P(DemoModes, PreviewFillsTheGivenWindowAndEndsWithIt) {
         GetClientRect(preview, &inside);
         EXPECT_EQ(inside.right, size.w);
         EXPECT_EQ(inside.bottom, size.h);
-        // Its pixels cannot be read here: Wine shows a child window only when
-        // the process of its top-level window draws it. demo_window_test
-        // reads them from the same window class under a window of ours.
-        PumpFor(500);
+        // Wine shows a child window only when the process of its top-level
+        // window draws it, so the saver lays a window of its own over the
+        // parent and the picture shows there, never anywhere else, and
+        // without taking activation.
+        const RECT area = ClientOnScreen(host.Hwnd());
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                ScreenCapture shot(area);
+                return shot.Count(RGB(255, 0, 255), 1) == 0 && shot.DistinctColours(2) > 40u;
+            },
+            kDemoWait))
+            << "the picture shows over all of the parent";
         EXPECT_TRUE(saver.Running()) << "the preview keeps running while its parent lives";
-        for (HWND top : TopLevelWindowsOf(saver.Id()))
-            EXPECT_FALSE(IsWindowVisible(top)) << "nothing shows outside the parent";
+        int shown = 0;
+        for (HWND top : TopLevelWindowsOf(saver.Id())) {
+            if (!IsWindowVisible(top)) continue;
+            ++shown;
+            RECT at;
+            GetWindowRect(top, &at);
+            EXPECT_TRUE(EqualRect(&at, &area)) << "nothing shows outside the parent";
+            EXPECT_NE(GetForegroundWindow(), top);
+        }
+        EXPECT_LE(shown, 1);
 
         host.Destroy();
         EXPECT_TRUE(saver.WaitForExit(kDemoWait)) << "the preview ends with its parent";
