@@ -117,6 +117,39 @@ TEST_P(DemoModes, PreviewFillsTheGivenWindowAndEndsWithIt) {
     }
 }
 
+// Under Wine the window laid over another program's parent goes where the
+// parent goes, hides while it is hidden, and a close request to it (a
+// rotator closes every visible window of its screensaver) ends the saver.
+TEST_P(DemoModes, PictureOverAnotherProgramsWindowFollowsItAndClosesTheSaver) {
+    HostWindow host(200, 150, 120, 90, RGB(255, 0, 255));
+    ASSERT_NE(host.Hwnd(), nullptr);
+    Process saver;
+    ASSERT_TRUE(StartSaver(saver, GetParam(), "/p " + host.HandleText()));
+    auto mirror = [&]() -> HWND {
+        for (HWND top : TopLevelWindowsOf(saver.Id()))
+            if (IsWindowVisible(top)) return top;
+        return nullptr;
+    };
+    auto over = [&](HWND top) {
+        RECT at, area = ClientOnScreen(host.Hwnd());
+        return top && GetWindowRect(top, &at) && EqualRect(&at, &area);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return over(mirror()); }, kDemoWait));
+
+    SetWindowPos(host.Hwnd(), nullptr, 330, 210, 160, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] { return over(mirror()); }, kDemoWait)) << "follows a move";
+    ShowWindow(host.Hwnd(), SW_HIDE);
+    EXPECT_TRUE(WaitUntil([&] { return mirror() == nullptr; }, kDemoWait))
+        << "hides with its parent";
+    ShowWindow(host.Hwnd(), SW_SHOWNA);
+    HWND top = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return over(top = mirror()); }, kDemoWait)) << "shows again";
+
+    PostMessageA(top, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(saver.WaitForExit(kDemoWait)) << "a close request to it ends the saver";
+    EXPECT_EQ(saver.ExitCode(), 0u);
+}
+
 TEST_P(DemoModes, EndsAtOnceWithoutAParentOrForSwitchesOfOthers) {
     // A password change is the system's own business, not the saver's.
     for (const char* arguments : {"/p", "/p 0", "/p 123456", "/a", "/x"}) {
