@@ -2,6 +2,17 @@
 enable_language(RC)
 
 set(VELMORA_BIN ${CMAKE_BINARY_DIR}/bin)
+
+# Two editions from one source: the 32-bit one (x86) and the x64 one. The
+# x64 edition's tests carry ".x64" after their names, so that one ctest run
+# can hold both.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(VELMORA_EDITION x64)
+    set(VELMORA_TEST_SUFFIX .x64)
+else()
+    set(VELMORA_EDITION x86)
+    set(VELMORA_TEST_SUFFIX "")
+endif()
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${VELMORA_BIN})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${VELMORA_BIN})
 

@@ -91,11 +91,13 @@ void ScanSystemFolders(const FoundCallback& found) {
     ScanFolder(WindowsFolder(), found);
     const std::string system = velmora::settings::SystemFolder();
     ScanFolder(system, found);
-    // Only on 64-bit Windows: there the system folder above was the 32-bit
-    // one, and the real one is reached through the alias.
-    const std::string sysnative = velmora::settings::SysnativeFolder();
-    if (sysnative.empty()) return;
-    ScanFolder(sysnative, found,
+    // Only on 64-bit Windows: the system folder of the other bitness (for
+    // the 32-bit edition the real one, reached through the alias; for the
+    // x64 edition SysWOW64). A file in both is listed once, under the
+    // system folder's path.
+    const std::string other = velmora::settings::OtherSystemFolder();
+    if (other.empty()) return;
+    ScanFolder(other, found,
                [&system](const std::string& fileName) { return FileExists(system + fileName); });
 }
 

@@ -20,6 +20,7 @@
 #include "runner/process_start.h"
 #include "settings/extra_folders.h"
 #include "settings/settings_names.h"
+#include "settings/system_folders.h"
 
 using namespace velmora::settings;
 using velmora::catalogue::Change;
@@ -268,7 +269,7 @@ void CScreensavers::LoadSelection() {
                                  entry, sizeof entry, kIniFile);
         const std::string path = Trimmed(entry);
         if (path.empty()) continue;
-        int row = FindAvailable(path.c_str(), kFileColumn);
+        int row = FindAvailable(velmora::settings::ReachablePath(path).c_str(), kFileColumn);
         if (row == -1) continue;
         const int before = RowCount(m_lstSelected);
         AddToSelection(row);
@@ -444,7 +445,7 @@ void CScreensavers::OnSettings() {
     if (file.empty()) return;
     // The handle in decimal makes the page the owner of the saver's dialog.
     const std::string arguments =
-        " /c:" + std::to_string(reinterpret_cast<UINT_PTR>(m_hWnd));
+        " /c:" + velmora::process::HandleDecimal(m_hWnd);
     RunScreensaver(file.c_str(), arguments.c_str());
 }
 

@@ -1,7 +1,19 @@
-; VelmoraSetup.exe: installs Velmora for the current machine and registers
-; an uninstaller. Built by the normal build:
+; VelmoraSetup.exe and VelmoraSetup-x64.exe: install Velmora's 32-bit or
+; x64 edition for the current machine and register an uninstaller. Built by
+; the normal build of each edition:
 ;   makensis -DVERSION=<x.y.z> -DBIN=<folder of the built programs> -DHELP=<Velmora.chm>
-;            -DICON=<velmora.ico> -DOUTFILE=<VelmoraSetup.exe> velmora_setup.nsi
+;            -DICON=<velmora.ico> -DOUTFILE=<VelmoraSetup.exe> [-DX64] velmora_setup.nsi
+;
+; The x64 edition's setup program (-DX64) is itself a 64-bit program, like
+; its Velmora.scr: nothing is redirected for it. $SYSDIR is the real system
+; folder (System32), where the 64-bit Velmora.scr looks for its 64-bit
+; Trapline.dll; $PROGRAMFILES64 is "Program Files"; its registry keys are in
+; the 64-bit view, so its Apps & Features entry is its own beside one of the
+; 32-bit edition. 32-bit Windows cannot start a 64-bit program at all (the
+; system says so itself); where one is started all the same under a 32-bit
+; system's compatibility layer, the setup program says it needs 64-bit
+; Windows and ends. Everything below about Velmora.scr in the Windows folder
+; and Velmora.ini holds for both editions.
 ;
 ; Where the files go, on 32-bit and on 64-bit Windows.
 ;
@@ -36,7 +48,11 @@
 ;   are such programs, so they share that copy. The installing user's copy
 ;   is kept in step with the real file; other users' copies are out of reach.
 
+!ifdef X64
+Target amd64-unicode
+!else
 Unicode true
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
@@ -44,6 +60,7 @@ RequestExecutionLevel admin
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
 !include "Sections.nsh"
+!include "x64.nsh"
 
 !define PRODUCT "Velmora"
 !define PUBLISHER "Kestrune"
@@ -63,7 +80,11 @@ RequestExecutionLevel admin
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef X64
+InstallDir "$PROGRAMFILES64\Velmora"
+!else
 InstallDir "$PROGRAMFILES\Velmora"
+!endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 
@@ -206,6 +227,15 @@ Section /o "un.Remove my settings" SecUnSettings
   SetShellVarContext current
   Delete "${USER_INI}"
 SectionEnd
+
+!ifdef X64
+Function .onInit
+  ${IfNot} ${RunningX64}
+    MessageBox MB_ICONSTOP|MB_OK "This setup program installs Velmora for 64-bit Windows, and this Windows is a 32-bit one.$\r$\nTake VelmoraSetup.exe, the setup program of the 32-bit edition." /SD IDOK
+    Abort
+  ${EndIf}
+FunctionEnd
+!endif
 
 ; A silent uninstall keeps the settings too, unless /REMOVESETTINGS asks
 ; for the box to be ticked.

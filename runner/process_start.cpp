@@ -1,5 +1,6 @@
 #include "runner/process_start.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "runner/process_rules.h"
@@ -25,8 +26,10 @@ std::string ShortPathOf(const std::string& path) {
     return std::string(buffer, n);
 }
 
-StartPlan PlanStart(const std::string& path, const std::string& arguments, bool withProgram) {
+StartPlan PlanStart(const std::string& storedPath, const std::string& arguments,
+                    bool withProgram) {
     StartPlan plan;
+    const std::string path = velmora::settings::ReachablePath(storedPath);
     // A 64-bit screensaver in the real system folder, reached through the
     // Sysnative alias, is started by that path (the alias has no short form,
     // and the real system folder's names are short already); it gets its
@@ -50,6 +53,11 @@ ProcessHandles StartProcess(const StartPlan& plan) {
                         plan.folder.empty() ? nullptr : plan.folder.c_str(), &si, &pi))
         return ProcessHandles();
     return ProcessHandles(pi);
+}
+
+std::string HandleDecimal(HWND window) {
+    const auto bits = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
+    return std::to_string(static_cast<int32_t>(bits));
 }
 
 }  // namespace velmora::process

@@ -46,6 +46,13 @@ struct StartPlan {
 // is then the best there is.
 std::string ShortPathOf(const std::string& path);
 
+// A window handle as it travels on a command line (" /p 1234", " /c:1234"):
+// the decimal text of its low 32 bits as a signed number. Only those bits
+// are significant, in 32-bit and 64-bit processes alike, and a receiver
+// reading the text as atoi does and sign-extending it gets the same handle
+// back, whichever edition it is.
+std::string HandleDecimal(HWND window);
+
 // withProgram false: the command line is empty, so that the program gets no
 // arguments at all.
 StartPlan PlanStart(const std::string& path, const std::string& arguments,

@@ -8,6 +8,7 @@
 #include "runner/next_choice.h"
 #include "runner/profile_list.h"
 #include "settings/settings_names.h"
+#include "settings/system_folders.h"
 
 namespace names = velmora::settings;
 
@@ -25,7 +26,8 @@ std::vector<char> RotationKeys() {
 
 }  // namespace
 
-bool ListedFileUsable(const std::string& path) {
+bool ListedFileUsable(const std::string& storedPath) {
+    const std::string path = names::ReachablePath(storedPath);
     if (path.empty() || path.size() >= static_cast<size_t>(names::kPathBuffer)) return false;
     if (path.find_first_of("*?") != std::string::npos) return false;
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -39,11 +39,8 @@ void Terminate(HANDLE process) {
 bool RunningChild::Start(const std::string& path, HWND host) {
     Reset();
     m_host = host;
-    char arguments[32] = " /s";
-    // Window handles travel as decimal numbers; they fit 32 bits.
-    if (host)
-        wsprintfA(arguments, " /p %lu",
-                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(host)));
+    const std::string arguments =
+        host ? " /p " + velmora::process::HandleDecimal(host) : std::string(" /s");
     m_process = velmora::process::StartProcess(velmora::process::PlanStart(path, arguments));
     m_process.CloseThread();
     return static_cast<bool>(m_process);

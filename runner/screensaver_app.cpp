@@ -15,7 +15,8 @@ ScrMode ParseCommandLine(HWND& hwndArg) {
     if (parsed.ownerIsForeground)
         hwndArg = GetForegroundWindow();
     else if (parsed.handle != 0)
-        // Windows passes handles as decimal numbers; they fit 32 bits.
+        // Windows passes handles as decimal numbers. Only their low 32 bits
+        // are significant, and a 64-bit process sign-extends them.
         hwndArg = reinterpret_cast<HWND>(static_cast<intptr_t>(parsed.handle));
     return parsed.mode;
 }

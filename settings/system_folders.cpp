@@ -46,6 +46,33 @@ std::string SysnativeFolder() {
     return windows + "Sysnative\\";
 }
 
+std::string SysWow64Folder() {
+#ifdef _WIN64
+    char folder[kPathBuffer] = "";
+    UINT n = GetSystemWow64DirectoryA(folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder) return std::string();
+    return std::string(folder, n) + "\\";
+#else
+    return std::string();
+#endif
+}
+
+std::string OtherSystemFolder() {
+    // A program told it runs on the 9x line keeps to that line's folders.
+    if (!IsNtLine()) return std::string();
+    return sizeof(void*) == 8 ? SysWow64Folder() : SysnativeFolder();
+}
+
+std::string ReachablePath(const std::string& path) {
+    if (sizeof(void*) != 8) return path;
+    char folder[kPathBuffer] = "";
+    UINT n = GetWindowsDirectoryA(folder, sizeof folder);
+    if (n == 0 || n >= sizeof folder) return path;
+    std::string windows(folder, n);
+    if (windows.back() != '\\') windows += '\\';
+    return NativeViewPath(path, windows + "Sysnative\\", SystemFolder());
+}
+
 bool IsSysnativePath(const std::string& path) { return IsInFolder(path, SysnativeFolder()); }
 
 std::string ChildViewPath(const std::string& path) {

@@ -1,6 +1,6 @@
 #pragma once
-// The folders that hold the machine's screensavers, as this 32-bit program
-// can reach them on 32-bit and on 64-bit Windows.
+// The folders that hold the machine's screensavers, as this program (the
+// 32-bit or the x64 edition) can reach them on 32-bit and on 64-bit Windows.
 #include <string>
 
 namespace velmora::settings {
@@ -17,6 +17,23 @@ std::string SystemFolder();
 // program reaches the real system folder; "" elsewhere, and wherever the
 // system reports the 9x line.
 std::string SysnativeFolder();
+
+// "<Windows>\SysWOW64\" (GetSystemWow64DirectoryA) in the x64 edition, the
+// folder where 64-bit Windows keeps the 32-bit programs of the system
+// folder, and so the screensavers that 32-bit installers put there; "" in
+// the 32-bit edition, which sees that folder as its system folder.
+std::string SysWow64Folder();
+
+// The system folder of the other bitness, listed after the system folder:
+// Sysnative in the 32-bit edition, SysWOW64 in the x64 edition ("" where
+// there is none).
+std::string OtherSystemFolder();
+
+// A stored path as this program reaches the file. The x64 edition knows no
+// Sysnative alias: a path through it, written by the 32-bit edition, names a
+// file of the real system folder, which is System32 to a 64-bit program.
+// Other paths, and every path in the 32-bit edition, stay.
+std::string ReachablePath(const std::string& path);
 
 // True for a path through the Sysnative alias. Such a path is used as it
 // is, not in its short form: the alias is no folder on the disk, and the

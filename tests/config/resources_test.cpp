@@ -498,7 +498,8 @@ TEST(ConfigResources, ManifestBindsCommonControlsSix) {
     ASSERT_FALSE(manifest.empty());
     for (const char* part :
          {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
-          "processorArchitecture=\"x86\"", "publicKeyToken=\"6595b64144ccf1df\"", "language=\"*\""}) {
+          sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"",
+          "publicKeyToken=\"6595b64144ccf1df\"", "language=\"*\""}) {
         SCOPED_TRACE(part);
         const size_t dependency = manifest.find("<dependentAssembly>");
         ASSERT_NE(dependency, std::string::npos);
@@ -518,8 +519,9 @@ TEST(ConfigResources, ManifestBindsCommonControlsSix) {
     GetModuleFileNameA(comctl, path, MAX_PATH);
     std::string lower(path);
     for (char& c : lower) c = char(tolower(static_cast<unsigned char>(c)));
-    EXPECT_NE(lower.find("\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0."),
-              std::string::npos)
+    const std::string folder = std::string("\\winsxs\\") + (sizeof(void*) == 8 ? "amd64" : "x86") +
+                               "_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+    EXPECT_NE(lower.find(folder), std::string::npos)
         << path;
 }
 

@@ -1,14 +1,32 @@
 #!/usr/bin/env bash
-# VelmoraSetup.exe in a fresh Wine prefix of its own, silent both ways:
-#   setup_test.sh <win32|win64> <folder of the built programs> <work folder>
+# A setup program in a fresh Wine prefix of its own, silent both ways:
+#   setup_test.sh <win32|win64|x64> <folder of the built programs> <work folder>
+# win32 and win64: VelmoraSetup.exe (the 32-bit edition) in a 32-bit and a
+# 64-bit prefix; x64: VelmoraSetup-x64.exe (the x64 edition) in a 64-bit one.
 # The prefix, its Wine server and its Xvfb screen belong to this test alone
 # and are gone when it ends. It installs, checks where everything landed,
-# runs installed_check.exe inside the prefix (Settings, Help, a run, 64-bit
-# screensavers), uninstalls, and compares the prefix with its state before.
+# runs installed_check.exe inside the prefix (Settings, Help, a run, the
+# screensavers of the other bitness), uninstalls, and compares the prefix
+# with its state before. The 32-bit setup program needs 32-bit code: where
+# none runs, the test ends with 77 (skipped).
 set -uo pipefail
 arch=$1 bin=$2 work=$3
 
-export WINEARCH=$arch WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-loader.sh"
+if [ "$arch" = x64 ]; then
+  velmora_wine_for x64 "$work/prefix"
+  setup=VelmoraSetup-x64.exe
+else
+  if ! velmora_runs_i386; then
+    echo "skipped: VelmoraSetup.exe is a 32-bit program, and this machine cannot run 32-bit x86 programs ($(velmora_i386_reason))"
+    exit 77
+  fi
+  velmora_wine_for x86 "$work/prefix"
+  [ "$arch" = win64 ] && export WINEARCH=win64
+  setup=VelmoraSetup.exe
+fi
+wine() { "$velmora_wine" "$@"; }
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset VELMORA_LANE
 xvfb_pid=
 fail=0
@@ -40,19 +58,24 @@ xvfb_pid=$!
 wait_for test -s "$work/display" || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$(head -1 "$work/display")"
 
-wineboot -i >/dev/null 2>&1 </dev/null || { echo "wineboot failed"; exit 1; }
+wine wineboot -i >/dev/null 2>&1 </dev/null || { echo "wineboot failed"; exit 1; }
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
 wineserver -w
 wineserver -p
-wineboot >/dev/null 2>&1 </dev/null
+wine wineboot >/dev/null 2>&1 </dev/null
 # One desktop process for the whole test (scripts/common.sh says why).
 wine "$bin/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
 
 drive=$WINEPREFIX/drive_c
+# Trapline.dll goes to the system folder of the edition's own bitness.
 if [ "$arch" = win64 ]; then
   programs="$drive/Program Files (x86)/Velmora" system32=$drive/windows/syswow64
-else
+  other_system=$drive/windows/system32
+elif [ "$arch" = x64 ]; then
   programs="$drive/Program Files/Velmora" system32=$drive/windows/system32
+  other_system=$drive/windows/syswow64
+else
+  programs="$drive/Program Files/Velmora" system32=$drive/windows/system32 other_system=
 fi
 
 # What the prefix holds: its files (temporary folders aside) and the
@@ -76,17 +99,28 @@ reg_value() {  # reg_value <key> <value>: the value's data, "" when missing
 }
 win_path() { wine winepath -w "$1" 2>/dev/null </dev/null | tr -d '\r'; }
 
-echo "== silent install ($arch)"
-wine "$bin/VelmoraSetup.exe" /S </dev/null >/dev/null 2>&1
+# The machine field of a PE file: 014c for x86, 8664 for x64.
+pe_machine() {
+  local offset
+  offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$offset" ] && od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' '
+}
+edition_machine() { if [ "$arch" = x64 ]; then echo 8664; else echo 014c; fi; }
+
+echo "== silent install ($arch: $setup)"
+wine "$bin/$setup" /S </dev/null >/dev/null 2>&1
 check "setup ends with 0" test $? -eq 0
 check "Velmora.exe in Program Files" test -f "$programs/Velmora.exe"
 check "Velmora.chm beside it" test -f "$programs/Velmora.chm"
 check "the uninstaller beside it" test -f "$programs/Uninstall.exe"
 check "Velmora.scr in the Windows folder" test -f "$drive/windows/Velmora.scr"
-check "Trapline.dll in the 32-bit system folder" test -f "$system32/Trapline.dll"
-if [ "$arch" = win64 ]; then
-  check "no Trapline.dll in the 64-bit system folder" test ! -e "$drive/windows/system32/Trapline.dll"
+check "Trapline.dll in the system folder of its bitness" test -f "$system32/Trapline.dll"
+if [ -n "$other_system" ]; then
+  check "no Trapline.dll in the other system folder" test ! -e "$other_system/Trapline.dll"
 fi
+check "the programs are of the edition's bitness" \
+  test "$(pe_machine "$drive/windows/Velmora.scr")$(pe_machine "$programs/Velmora.exe")$(pe_machine "$system32/Trapline.dll")" \
+    = "$(edition_machine)$(edition_machine)$(edition_machine)"
 exe_win=$(win_path "$programs/Velmora.exe")
 scr_win=$(win_path "$drive/windows/Velmora.scr")
 ini=$drive/windows/Velmora.ini
@@ -105,7 +139,8 @@ lnk=$(find "$drive" -iname 'Velmora.lnk' | head -1)
 check "Start menu shortcut" test -n "$lnk"
 
 echo "== the installed programs"
-wine "$bin/installed_check.exe" --gtest_brief=1 </dev/null
+VELMORA_I386=$(velmora_runs_i386 && echo yes || echo no) \
+  wine "$bin/installed_check.exe" --gtest_brief=1 </dev/null
 check "installed_check" test $? -eq 0
 
 echo "== silent uninstall"
@@ -130,7 +165,7 @@ user_store=${local_dir:-$work/no-user}/VirtualStore
 user_ini=$user_store/Windows/Velmora.ini
 mkdir -p "$user_store/Windows"
 printf '[Options]\r\nShowTime=7\r\n[General]\r\nProgramPath=C:\\Old\\Velmora.exe\r\n' >"$user_ini"
-wine "$bin/VelmoraSetup.exe" /S </dev/null >/dev/null 2>&1
+wine "$bin/$setup" /S </dev/null >/dev/null 2>&1
 check "reinstalled" test -f "$programs/Uninstall.exe"
 check "the user's copy names the installed program" \
   grep -qixF "ProgramPath=$exe_win" <(tr -d '\r' <"$user_ini")

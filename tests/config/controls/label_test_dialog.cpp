@@ -208,11 +208,18 @@ static_assert(sizeof(WineGdiEntry) == 24, "Wine's GDI handle entry");
 constexpr int kWineGdiHandles = 0x10000;
 
 const WineGdiEntry* WineGdiTable() {
-    // The process block of a 32-bit process is at fs:[0x30].
+    // The process block is at fs:[0x30] in a 32-bit process and gs:[0x60] in
+    // a 64-bit one; GdiSharedHandleTable lies at 0x94 and 0xF8 of it.
+#ifdef _WIN64
+    const BYTE* peb = nullptr;
+    asm("movq %%gs:0x60, %0" : "=r"(peb));
+    constexpr size_t kGdiTableOffset = 0xF8;
+#else
     const BYTE* peb = nullptr;
     asm("movl %%fs:0x30, %0" : "=r"(peb));
-    // GdiSharedHandleTable of the 32-bit process block.
-    const auto* table = *reinterpret_cast<const WineGdiEntry* const*>(peb + 0x94);
+    constexpr size_t kGdiTableOffset = 0x94;
+#endif
+    const auto* table = *reinterpret_cast<const WineGdiEntry* const*>(peb + kGdiTableOffset);
     if (!table) return nullptr;
     // Trust the layout only if a fresh brush shows up where its handle says.
     HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));

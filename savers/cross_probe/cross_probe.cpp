@@ -1,7 +1,9 @@
-// A 64-bit screensaver for the tests of 64-bit Windows: it logs every start
-// like the 32-bit probe (to the log VELMORA_SAVER_PROBE_LOG names), and with
-// /s shows a full-screen window titled "Velmora Probe64" until it is told to
-// close. Any other switch ends it at once.
+// A screensaver of the other bitness for the tests of 64-bit Windows:
+// probe64.scr (64-bit) beside the 32-bit edition, probe32.scr (32-bit) beside
+// the x64 edition. It logs every start like the probe (to the log
+// VELMORA_SAVER_PROBE_LOG names), and with /s shows a full-screen window
+// titled "Velmora Probe64" or "Velmora Probe32" until it is told to close.
+// Any other switch ends it at once.
 #include <windows.h>
 
 #include <cstring>
@@ -10,8 +12,13 @@
 
 namespace {
 
+#ifdef _WIN64
 constexpr char kClassName[] = "VelmoraProbe64";
 constexpr char kTitle[] = "Velmora Probe64";
+#else
+constexpr char kClassName[] = "VelmoraProbe32";
+constexpr char kTitle[] = "Velmora Probe32";
+#endif
 
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
