@@ -52,6 +52,7 @@ target_link_libraries(velmora_framework PUBLIC comctl32 user32 gdi32 kernel32 ol
 
 add_library(velmora_settings STATIC
     settings/extra_folders.cpp
+    settings/option_flags.cpp
     settings/password_protection.cpp
     settings/runtime_text.cpp
     settings/system_folders.cpp

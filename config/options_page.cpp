@@ -66,7 +66,7 @@ BOOL COptions::OnInitDialog() {
     m_strMinutes = StoredShowTime();
 
     velmora::options::LoadedOptions loaded =
-        velmora::options::LoadOptions(order, showTime, IsPasswordProtected());
+        velmora::options::LoadOptions(order, showTime, ProtectionHoldsRotation());
     m_nOrder = loaded.order;
     m_nShowTime = loaded.showTime;
     if (loaded.passwordNote) {

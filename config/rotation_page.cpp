@@ -12,7 +12,9 @@
 #include "config/rotation_rules.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
+#include "settings/option_flags.h"
 #include "settings/settings_names.h"
+#include "settings/windows_line.h"
 
 namespace names = velmora::settings;
 using velmora::rotation::EntryExtras;
@@ -59,6 +61,7 @@ void CRotation::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_ROTATION_LIST, m_lstRotation);
     DDX_Check(dx, IDC_PLAY_EACH_ONCE, m_bPlayEachOnce);
     DDX_Check(dx, IDC_GO_ON_WHEN_QUITS, m_bGoOnWhenQuits);
+    DDX_Check(dx, IDC_ROTATE_WHEN_LOCKED, m_bRotateWhenLocked);
 }
 
 BOOL CRotation::OnInitDialog() {
@@ -76,14 +79,19 @@ BOOL CRotation::OnInitDialog() {
     m_lstRotation.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL,
                               reinterpret_cast<LPARAM>(m_screensavers.ImageList()));
 
-    // Exactly "1" is on: a missing key, "0" or anything else leaves the
-    // rotation as it is without the option.
+    // Read as the screensaver reads them: 1 is on; a missing key, "0" or
+    // anything else leaves the rotation as it is without the option.
     for (auto [key, state] : {std::make_pair(names::kKeyPlayEachOnce, &m_bPlayEachOnce),
-                              std::make_pair(names::kKeyGoOnWhenQuits, &m_bGoOnWhenQuits)})
-        *state = GetPrivateProfileIntA(names::kSectionOptions, key, 0, names::kIniFile) == 1
-                     ? BST_CHECKED
-                     : BST_UNCHECKED;
+                              std::make_pair(names::kKeyGoOnWhenQuits, &m_bGoOnWhenQuits),
+                              std::make_pair(names::kKeyRotateWhenLocked, &m_bRotateWhenLocked)})
+        *state = names::OptionSet(key) ? BST_CHECKED : BST_UNCHECKED;
     UpdateData(FALSE);
+    // On the 9x line the screensaver itself asks for the password when it is
+    // closed: there the setting changes nothing, and the box says so.
+    if (!IsNtLine()) {
+        ::EnableWindow(GetDlgItem(IDC_ROTATE_WHEN_LOCKED), FALSE);
+        ::EnableWindow(GetDlgItem(IDC_ROTATE_WHEN_LOCKED_NOTE), FALSE);
+    }
 
     // The texts in the order of the stored numbers.
     const HWND monitors = GetDlgItem(IDC_MONITORS);
@@ -94,8 +102,12 @@ BOOL CRotation::OnInitDialog() {
     }
     const int stored = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile));
-    ::SendMessageA(monitors, CB_SETCURSEL,
-                   static_cast<WPARAM>(velmora::rotation::MonitorsChoice(stored)), 0);
+    m_nMonitorsShown = velmora::rotation::MonitorsChoice(stored);
+    ::SendMessageA(monitors, CB_SETCURSEL, static_cast<WPARAM>(m_nMonitorsShown), 0);
+    char text[32] = "";
+    GetPrivateProfileStringA(names::kSectionOptions, names::kKeyMonitors, "", text, sizeof text,
+                             names::kIniFile);
+    m_strMonitorsStored = text;
     return TRUE;
 }
 
@@ -194,8 +206,18 @@ void CRotation::OnOK() {
     WritePrivateProfileStringA(names::kSectionOptions, names::kKeyGoOnWhenQuits,
                                velmora::options::ChoiceFlag(Checked(m_bGoOnWhenQuits) ? 1 : 0),
                                names::kIniFile);
-    WritePrivateProfileStringA(names::kSectionOptions, names::kKeyMonitors,
-                               std::to_string(MonitorsSelected(GetDlgItem(IDC_MONITORS))).c_str(),
+    // The 9x line's disabled box keeps whatever is stored.
+    if (IsNtLine())
+        WritePrivateProfileStringA(names::kSectionOptions, names::kKeyRotateWhenLocked,
+                                   velmora::options::ChoiceFlag(Checked(m_bRotateWhenLocked) ? 1 : 0),
+                                   names::kIniFile);
+    // A choice left as shown keeps the stored text, one this version does not
+    // know included (a later version's choice, read here as the first).
+    const int chosen = MonitorsSelected(GetDlgItem(IDC_MONITORS));
+    const std::string monitors = chosen == m_nMonitorsShown && !m_strMonitorsStored.empty()
+                                     ? m_strMonitorsStored
+                                     : std::to_string(chosen);
+    WritePrivateProfileStringA(names::kSectionOptions, names::kKeyMonitors, monitors.c_str(),
                                names::kIniFile);
 }
 

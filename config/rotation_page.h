@@ -64,6 +64,10 @@ private:
     CListView m_lstRotation;
     int m_bPlayEachOnce = BST_UNCHECKED;
     int m_bGoOnWhenQuits = BST_UNCHECKED;
+    int m_bRotateWhenLocked = BST_UNCHECKED;
+    // The several-monitors choice as the page showed it, and the stored text.
+    int m_nMonitorsShown = 0;
+    std::string m_strMonitorsStored;
     CInPlaceEditor m_editor;
     int m_editRow = -1;
     int m_editColumn = -1;

@@ -18,6 +18,7 @@
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
 #include "runner/process_start.h"
+#include "runner/profile_list.h"
 #include "settings/extra_folders.h"
 #include "settings/settings_names.h"
 #include "settings/system_folders.h"
@@ -263,7 +264,7 @@ void CScreensavers::RunScreensaver(const char* path, const char* arguments) {
 
 void CScreensavers::LoadSelection() {
     const int count = GetPrivateProfileIntA(kSectionScreensaver, kKeyCount, 0, kIniFile);
-    for (int i = 0; i < count; ++i) {
+    for (int i : velmora::runner::ListedEntryIndices(count)) {
         char entry[kPathBuffer] = "";
         GetPrivateProfileStringA(kSectionScreensaver, EntryKey(kKeyEntryFormat, i).c_str(), "",
                                  entry, sizeof entry, kIniFile);

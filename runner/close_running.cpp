@@ -25,17 +25,6 @@ BOOL CALLBACK CloseVisibleWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-// Input, and so a reset of the system's idle time: only for a child that has
-// no window to be closed through.
-void PressControlKey() {
-    keybd_event(VK_LCONTROL, 0, 0, 0);
-    Sleep(1);
-    keybd_event(VK_LCONTROL, 0, KEYEVENTF_KEYUP, 0);
-}
-
-void CloseChildOrPress(const ChildProcessIds& ids) {
-    if (CloseWindowsOf(ids) == 0) PressControlKey();
-}
 
 }  // namespace
 
@@ -68,7 +57,7 @@ void CloseRunningScreensaver(const ChildProcessIds& ids) {
         // own; otherwise that desktop does not exist.
         HDESK desktop = OpenDesktopA("Screen-saver", 0, FALSE, MAXIMUM_ALLOWED);
         if (!desktop) {
-            CloseChildOrPress(ids);
+            CloseWindowsOf(ids);
             break;
         }
         int closed = 0;
@@ -77,7 +66,7 @@ void CloseRunningScreensaver(const ChildProcessIds& ids) {
         break;
     }
     case CloseMethod::CloseChildWindows:
-        CloseChildOrPress(ids);
+        CloseWindowsOf(ids);
         break;
     }
 }

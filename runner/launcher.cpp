@@ -6,6 +6,7 @@
 #include "runner/rotation_checks.h"
 #include "runner/show_time.h"
 #include "settings/password_protection.h"
+#include "settings/option_flags.h"
 #include "settings/settings_names.h"
 
 namespace names = velmora::settings;
@@ -45,16 +46,17 @@ bool Launcher::Open() {
 void Launcher::Configure() {
     if (m_isConfigured) return;
     m_isConfigured = true;
-    // Rotation only when asked for, and never with password protection: a
-    // protected screensaver asks for the password when it is closed.
-    m_rotate = Setting(names::kSectionOptions, names::kKeyRotate, 0) && !IsPasswordProtected();
+    // Rotation only when asked for, and not while password protection holds
+    // it back (on the 9x line a protected screensaver asks for the password
+    // when it is closed).
+    m_rotate = Setting(names::kSectionOptions, names::kKeyRotate, 0) && !ProtectionHoldsRotation();
     m_minutes = ShowTimeMinutes(
         Setting(names::kSectionOptions, names::kKeyShowTime, names::kDefaultShowTime));
     // A monitor of its own rotates on its own clock, counted per child.
     m_ownShowTimes = m_rotate && (m_place.host || AnyOwnShowTime());
     // A screensaver that will not run in a window ends at once: there the
     // next one always comes.
-    if (m_place.host || Setting(names::kSectionOptions, names::kKeyGoOnWhenQuits, 0)) {
+    if (m_place.host || names::OptionSet(names::kKeyGoOnWhenQuits)) {
         int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
         m_state.PassOverQuits(count < 1 ? 1 : count > kMaxQuitsInARow ? kMaxQuitsInARow : count);
         if (m_inputUnwatched) m_state.PassOverQuits(0);
@@ -116,10 +118,17 @@ void Launcher::Launch() {
         if (path.empty()) return;
         if (!ListedFileUsable(path)) {
             // A file that is gone is skipped while another listed one exists.
-            if (!AnyListedFileUsable()) return;
-            WaitForNextPick();
+            // That is asked once for every list's length of skips in a row,
+            // not at every skip: with many files gone, asking each time cost
+            // the square of the list, and a long list never started.
+            const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
+            if (m_skipsInARow++ % (count > 0 ? count : 1) == 0 && !AnyListedFileUsable()) return;
+            // A random pick depends on the clock's millisecond: the next one
+            // waits for it to change. One in list order moves on by itself.
+            if (Setting(names::kSectionOptions, names::kKeyRandomOrder, 0) == 1) WaitForNextPick();
             continue;
         }
+        m_skipsInARow = 0;
         const LONG activityBefore = m_control.Read().activity;
         const bool started = m_child.Start(path, m_place.host);
         Configure();

@@ -115,6 +115,8 @@ private:
     RunningChild m_child;
     LONG m_rotationsSeen = 0;
     LONG m_activitySeen = 0;
+    // Listed files found gone since the last one that was there.
+    int m_skipsInARow = 0;
     bool m_displayOff = false;
     bool m_inputUnwatched = false;
     bool m_rotate = false;

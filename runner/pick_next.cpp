@@ -7,6 +7,7 @@
 #include "runner/next_choice.h"
 #include "runner/profile_list.h"
 #include "runner/rotation_deck.h"
+#include "settings/option_flags.h"
 #include "settings/settings_names.h"
 
 namespace names = velmora::settings;
@@ -58,7 +59,8 @@ std::string EntryValue(const char* format, int index, DWORD size) {
 int RandomIndex(int count) {
     const std::vector<char> section = RotationSection();
     const RotationValues values = ReadRotationValues(section.data(), section.size(), count);
-    if (!Option(names::kKeyPlayEachOnce) || count > kMaxDeckEntries)
+    if (!names::OptionSet(names::kKeyPlayEachOnce) ||
+        DeckCards(count, values.weights) > kMaxDeckCards)
         return static_cast<int>(WeightedIndex(CurrentDraw(), count, values.weights));
     const uint32_t list = ListFingerprint(count, values.weights);
     Deck deck = ParseDeck(values.deck, count, list);

@@ -14,18 +14,6 @@ namespace names = velmora::settings;
 
 namespace velmora::runner {
 
-namespace {
-
-// The key names of the rotation section, read whole.
-std::vector<char> RotationKeys() {
-    return ReadProfileList(4096, 1u << 24, [](char* buffer, DWORD size) {
-        return GetPrivateProfileStringA(names::kSectionScreensaver, nullptr, "", buffer, size,
-                                        names::kIniFile);
-    });
-}
-
-}  // namespace
-
 bool ListedFileUsable(const std::string& storedPath) {
     const std::string path = names::ReachablePath(storedPath);
     if (path.empty() || path.size() >= static_cast<size_t>(names::kPathBuffer)) return false;
@@ -39,10 +27,9 @@ bool AnyListedFileUsable() {
     // costs nothing.
     int count = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
-    if (count <= 0) return false;
-    std::vector<char> keys = RotationKeys();
-    for (const char* key = keys.data(); *key; key += std::strlen(key) + 1) {
-        if (!IsListedEntryKey(key, count)) continue;
+    for (int index : ListedEntryIndices(count)) {
+        char key[32];
+        wsprintfA(key, names::kKeyEntryFormat, index);
         char value[names::kPathBuffer + 1] = "";
         GetPrivateProfileStringA(names::kSectionScreensaver, key, "", value, sizeof value,
                                  names::kIniFile);

@@ -29,18 +29,31 @@ bool ParseNumber(const char* text, int64_t& value) {
     return true;
 }
 
-// One "key=value" string of a section, split; the key without spaces around it.
+// One "key=value" string of a section, split; the key without spaces around
+// it, the value as GetPrivateProfileStringA gives it (Velmora.exe reads the
+// same keys that way): without spaces around it, and without one pair of
+// matching quotes ('"' or '\'') around the whole of it.
 struct SectionLine {
     std::string key;
-    const char* value;
+    std::string value;
 };
+std::string ProfileValue(const char* begin, const char* end) {
+    while (begin < end && IsSpace(*begin)) ++begin;
+    while (end > begin && IsSpace(end[-1])) --end;
+    if (end - begin >= 2 && (*begin == '"' || *begin == '\'') && end[-1] == *begin) {
+        ++begin;
+        --end;
+    }
+    return std::string(begin, end);
+}
 SectionLine Split(const char* line) {
     const char* equals = std::strchr(line, '=');
     const char* end = equals ? equals : line + std::strlen(line);
     const char* begin = line;
     while (begin < end && IsSpace(*begin)) ++begin;
     while (end > begin && IsSpace(end[-1])) --end;
-    return SectionLine{std::string(begin, end), equals ? equals + 1 : ""};
+    const char* value = equals ? equals + 1 : end;
+    return SectionLine{std::string(begin, end), ProfileValue(value, value + std::strlen(value))};
 }
 
 bool SameKey(const std::string& a, const char* b) {
@@ -94,7 +107,7 @@ RotationValues ReadRotationValues(const char* section, size_t size, int64_t coun
         if (EntryKeyIndex(line.key.c_str(), velmora::settings::kKeyWeightPrefix, count, index)) {
             if (std::find(seen.begin(), seen.end(), index) != seen.end()) return;
             seen.push_back(index);
-            int weight = StoredWeight(line.value);
+            int weight = StoredWeight(line.value.c_str());
             if (weight != 1) values.weights.push_back(Weight{index, weight});
         } else if (!deckSeen && SameKey(line.key, velmora::settings::kKeyDeck)) {
             deckSeen = true;
@@ -110,10 +123,16 @@ bool AnyOwnShowTime(const char* section, size_t size, int64_t count) {
     bool any = false;
     ForEachLine(section, size, [&](const SectionLine& line) {
         int64_t index = 0;
-        if (EntryKeyIndex(line.key.c_str(), velmora::settings::kKeyTimePrefix, count, index) && StoredShowTime(line.value) > 0)
+        if (EntryKeyIndex(line.key.c_str(), velmora::settings::kKeyTimePrefix, count, index) && StoredShowTime(line.value.c_str()) > 0)
             any = true;
     });
     return any;
+}
+
+int64_t DeckCards(int64_t count, const Weights& weights) {
+    int64_t cards = count;
+    for (const Weight& w : weights) cards += w.weight - 1;
+    return cards;
 }
 
 int64_t WeightedIndex(int draw, int64_t count, const Weights& weights) {

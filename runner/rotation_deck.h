@@ -13,9 +13,13 @@ namespace velmora::runner {
 
 using velmora::settings::kMaxWeight;
 using velmora::settings::kMinWeight;
-// Beyond this many entries a list is played by the weighted choice alone: a
-// deck of them would not be worth its memory, and no real list comes near it.
-constexpr int64_t kMaxDeckEntries = 100000;
+// Beyond this many cards (entries, each as often as its weight) a list is
+// played by the weighted choice alone. The deck is kept as one value of the
+// settings file, and the profile functions carry at most 32767 characters in
+// a value (NT converts it through a counted Unicode string of at most 65535
+// bytes; a longer one is not written, and 64-bit Wine crashes on it): 5000
+// cards of at most four digits and a comma stay well within that.
+constexpr int64_t kMaxDeckCards = 5000;
 
 // A stored weight: a decimal number from 1 to 10; missing or garbage reads as
 // 1, a number beyond the range as the nearest end of it.
@@ -31,6 +35,9 @@ struct Weight {
     int weight = 1;
 };
 using Weights = std::vector<Weight>;  // ascending index, each index once
+
+// The cards a deck of the list has: each entry as many as its weight.
+int64_t DeckCards(int64_t count, const Weights& weights);
 
 // The rotation section's values the random order needs, read from the text
 // of the whole section ("key=value" strings, each ended by a NUL, the last by

@@ -62,6 +62,12 @@ void RunningChild::End() {
     Reset();
 }
 
+ChildProcessIds RunningChild::Ids() const {
+    DWORD handOff = m_handOffId;
+    if (!handOff && m_process && Running(m_process.Process())) FindHandOff(handOff);
+    return ChildProcessIds{m_process.ProcessId(), handOff};
+}
+
 void RunningChild::Reset() {
     m_handOff.Reset();
     m_handOffId = 0;

@@ -46,7 +46,10 @@ public:
     void Reset();
 
 private:
-    ChildProcessIds Ids() const { return ChildProcessIds{m_process.ProcessId(), m_handOffId}; }
+    // The child and its hand-off: the one taken up at its end, or, while the
+    // child still runs (a stub that waits for its worker, with no window of
+    // its own), the process it handed its work to so far.
+    ChildProcessIds Ids() const;
     // The process the child handed its work to, if it was created while the
     // child ran; empty otherwise.
     CHandle FindHandOff(DWORD& id) const;

@@ -18,6 +18,9 @@ constexpr char kSessionTitle[] = "VelmoraScrWnd";
 // then for the launcher to know how the run rotates.
 constexpr DWORD kFirstStartWaitMs = 1000;
 constexpr DWORD kConfiguredWaitMs = 5000;
+// After that, how often the window looks again.
+constexpr UINT_PTR kConfiguredTimer = 3;  // 2 is the black covers' (monitor_covers.cpp)
+constexpr UINT kConfiguredPollMs = 250;
 
 }  // namespace
 
@@ -149,22 +152,38 @@ LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-    if (m_mode != MonitorMode::OwnEach &&
-        WaitForSingleObject(m_launcher.Configured(), kConfiguredWaitMs) == WAIT_OBJECT_0 &&
-        m_launcher.RotatesByTimer())
-        SetTimer(m_hWnd, kRotationTimer, static_cast<UINT>(m_launcher.TimerMinutes()) * 60000u,
-                 nullptr);
-    // Without password protection the running screensaver may be closed
-    // while the display is off: nothing then runs that nobody sees.
-    if (!IsPasswordProtected()) m_power.Register(m_hWnd);
+    // The launcher reads how the run rotates just after its first start. A
+    // start that takes longer than the wait here (a sleeping disk, a network
+    // share, a virus scan inside CreateProcessA) sets the timer later, once
+    // it has: otherwise the run would never rotate, with no sign of it.
+    if (m_mode != MonitorMode::OwnEach) {
+        if (WaitForSingleObject(m_launcher.Configured(), kConfiguredWaitMs) == WAIT_OBJECT_0)
+            StartRotationTimer();
+        else
+            SetTimer(m_hWnd, kConfiguredTimer, kConfiguredPollMs, nullptr);
+    }
+    // Unless password protection holds rotation back, the running
+    // screensaver may be closed while the display is off: nothing then runs
+    // that nobody sees.
+    if (!ProtectionHoldsRotation()) m_power.Register(m_hWnd);
     // A child started before this window existed.
     if (m_mode == MonitorMode::Black) m_covers.ChildStarted(m_hWnd, 0);
     return 0;
 }
 
+void CScrWnd::StartRotationTimer() {
+    if (m_launcher.RotatesByTimer())
+        SetTimer(m_hWnd, kRotationTimer, static_cast<UINT>(m_launcher.TimerMinutes()) * 60000u,
+                 nullptr);
+}
+
 void CScrWnd::OnTimer(UINT_PTR id) {
     // The launcher, which holds the child's handles, asks it to close.
     if (id == kRotationTimer) m_control.Rotate();
+    if (id == kConfiguredTimer && WaitForSingleObject(m_launcher.Configured(), 0) == WAIT_OBJECT_0) {
+        KillTimer(m_hWnd, kConfiguredTimer);
+        StartRotationTimer();
+    }
     Default();
 }
 
@@ -176,6 +195,7 @@ void CScrWnd::OnClose() {
 
 void CScrWnd::OnDestroy() {
     KillTimer(m_hWnd, kRotationTimer);
+    KillTimer(m_hWnd, kConfiguredTimer);
     Default();
 }
 
@@ -199,6 +219,7 @@ void CScrWnd::ReleaseRun() {
     m_bReleased = true;
     m_end.ReleaseBegun();
     KillTimer(m_hWnd, kRotationTimer);
+    KillTimer(m_hWnd, kConfiguredTimer);
     m_power.Unregister();
     m_control.Quit();
     m_input.Stop();

@@ -41,6 +41,8 @@ protected:
     void PostNcDestroy() override;
 
 private:
+    // The rotation timer, once the launcher has read how the run rotates.
+    void StartRotationTimer();
     // Sets the run up (working folder, hook library, watchdog) and starts
     // the launchers; FALSE when the run cannot start, the user told why.
     BOOL StartLauncher();

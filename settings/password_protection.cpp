@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "settings/option_flags.h"
 #include "settings/settings_names.h"
 #include "settings/windows_line.h"
 
@@ -46,4 +47,11 @@ bool IsPasswordProtected() {
     bool protectedNow = IsNtLine() ? SecureValueIsOne(key) : UsePasswordValueIsOne(key);
     RegCloseKey(key);
     return protectedNow;
+}
+
+bool RotateWhenLockedSet() { return velmora::settings::OptionSet(velmora::settings::kKeyRotateWhenLocked); }
+
+bool ProtectionHoldsRotation() {
+    if (!IsPasswordProtected()) return false;
+    return !IsNtLine() || !RotateWhenLockedSet();
 }

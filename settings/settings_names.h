@@ -44,6 +44,10 @@ constexpr const char kKeyGoOnWhenQuits[] = "GoOnWhenQuits";
 // black where it does not draw, "2" a screensaver of its own on each
 // monitor. Missing or any other value: 0, the run without the choice.
 constexpr const char kKeyMonitors[] = "Monitors";
+// "1": rotate also when Windows asks for the password on return (the NT
+// line only, where Windows, not the screensaver, asks); missing or anything
+// else: no rotation with password protection.
+constexpr const char kKeyRotateWhenLocked[] = "RotateWhenLocked";
 
 constexpr const char kSectionAdditionalPath[] = "Additional Path";
 constexpr const char kKeyPathFormat[] = "Path%d";

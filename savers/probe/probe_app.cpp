@@ -34,7 +34,9 @@ BOOL CProbeApp::InitInstance() {
     const ParsedCommandLine command = ParseCommandLineText(commandLine);
     switch (command.mode) {
     case ScrMode::Run:
-        if (settings.behaviour == ProbeBehaviour::Handoff) return HandOff();
+        if (settings.behaviour == ProbeBehaviour::Handoff ||
+            settings.behaviour == ProbeBehaviour::HandoffWait)
+            return HandOff(settings.behaviour == ProbeBehaviour::HandoffWait);
         return RunFullScreen(settings);
     case ScrMode::Preview:
         return RunPreview(settings, HandleFrom(command.handle));
@@ -68,7 +70,7 @@ BOOL CProbeApp::RunPreview(const ProbeSettings& settings, HWND parent) {
     return TRUE;
 }
 
-BOOL CProbeApp::HandOff() {
+BOOL CProbeApp::HandOff(bool wait) {
     std::string text = "\"" + m_modulePath + "\" /handoff";
     std::vector<char> commandLine(text.begin(), text.end());
     commandLine.push_back('\0');
@@ -79,6 +81,8 @@ BOOL CProbeApp::HandOff() {
                         nullptr, nullptr, &si, &pi))
         return NotStarted();
     CloseHandle(pi.hThread);
+    // A stub that waits for its worker, as many installers' screensavers do.
+    if (wait) WaitForSingleObject(pi.hProcess, INFINITE);
     CloseHandle(pi.hProcess);
     return FALSE;
 }

@@ -20,7 +20,7 @@ private:
     BOOL RunFullScreen(const ProbeSettings& settings);
     BOOL RunPreview(const ProbeSettings& settings, HWND parent);
     // Starts "<module path>" /handoff and ends this process.
-    BOOL HandOff();
+    BOOL HandOff(bool wait);
     BOOL NotStarted();
 
     std::string m_modulePath;

@@ -16,6 +16,7 @@ ProbeBehaviour ParseBehaviour(const char* text) {
     if (!text) return ProbeBehaviour::Normal;
     if (EqualsNoCase(text, "fail")) return ProbeBehaviour::Fail;
     if (EqualsNoCase(text, "handoff")) return ProbeBehaviour::Handoff;
+    if (EqualsNoCase(text, "handoffwait")) return ProbeBehaviour::HandoffWait;
     if (EqualsNoCase(text, "ignoreclose")) return ProbeBehaviour::IgnoreClose;
     if (EqualsNoCase(text, "hang")) return ProbeBehaviour::Hang;
     return ProbeBehaviour::Normal;

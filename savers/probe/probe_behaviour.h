@@ -6,6 +6,7 @@ enum class ProbeBehaviour {
     Normal,       // runs until the user comes back or it is closed
     Fail,         // ends at once with kExitFail, no window
     Handoff,      // /s starts a second copy with the handoff switch and ends
+    HandoffWait,  // the same, but waits (windowless) until the second copy ends
     IgnoreClose,  // like Normal, but WM_CLOSE does not end it
     Hang,         // full screen, but neither WM_CLOSE nor input ends it
 };

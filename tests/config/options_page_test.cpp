@@ -202,14 +202,19 @@ int RedPixels(HWND hwnd) {
     return red;
 }
 
+// "Rotate also when Windows asks for the password" ("1" only) lifts the note
+// and the switch-off on the NT line (the 9x line: rotation_program_test).
 TEST_F(OptionsPage, PasswordProtectionShowsTheNoteAndSwitchesTimingOff) {
     struct Case {
         const char* secure;
+        const char* rotateWhenLocked;
         bool protectedScreen;
     };
-    for (Case c : {Case{"1", true}, Case{"0", false}}) {
-        SCOPED_TRACE(c.secure);
+    for (Case c : {Case{"1", nullptr, true}, Case{"0", nullptr, false}, Case{"1", "1", false},
+                   Case{"1", "2", true}}) {
+        SCOPED_TRACE(std::string(c.secure) + (c.rotateWhenLocked ? c.rotateWhenLocked : "-"));
         SetRegString(HKEY_CURRENT_USER, kDesktop, "ScreenSaverIsSecure", c.secure);
+        WritePrivateProfileStringA("Options", "RotateWhenLocked", c.rotateWhenLocked, "Velmora.ini");
         Ini("Options", "ShowForXMinuts", "1");
         Ini("Options", "ShowTime", "20");
         FlushIni();

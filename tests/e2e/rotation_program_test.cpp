@@ -21,7 +21,7 @@ using Texts = std::vector<std::string>;
 
 constexpr DWORD kWait = 20000;
 constexpr int kRotationPage = 2, kRotationList = 1030, kPlayEachOnce = 1031, kGoOnWhenQuits = 1032,
-              kMonitors = 1033;
+              kMonitors = 1033, kRotateWhenLocked = 1034, kOptionsPage = 1, kPasswordNote = 1026;
 
 void FlushIni() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini"); }
 
@@ -37,6 +37,12 @@ std::string Section(const char* name) {
     for (char& c : lines)
         if (c == '\0') c = '|';
     return lines;
+}
+
+std::string IniValue(const char* section, const char* key) {
+    char value[64] = "";
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, "Velmora.ini");
+    return value;
 }
 
 bool Checked(HWND page, int id) {
@@ -171,7 +177,7 @@ TEST(RotationProgram, EditsTimesAndWeightsInPlaceAndOkWritesThemWithTheList) {
     }
     EXPECT_EQ(Section("Screensaver"), "Scr0=" + beta + "|Time0=20|Weight0=3|Scr1=" + gamma +
                                           "|Time1=10000|Weight1=2|nScr=2|");
-    EXPECT_EQ(Section("Options"), "ShowTime=7|PlayEachOnce=0|GoOnWhenQuits=1|Monitors=0|");
+    EXPECT_EQ(Section("Options"), "ShowTime=7|PlayEachOnce=0|GoOnWhenQuits=1|RotateWhenLocked=0|Monitors=0|");
 
     // The next start reads the list back the same; edits then cancelled
     // leave the file as it was.
@@ -225,12 +231,103 @@ TEST(RotationProgram, MonitorsChoiceShowsTheStoredNumberAndOkWritesTheChosenOne)
     Ini("Options", "Monitors", "9");  // no choice: the first
     FlushIni();
     ChooseMonitors(0, 1, PSBTN_OK);
-    EXPECT_EQ(Section("Options"), "Monitors=1|PlayEachOnce=0|GoOnWhenQuits=0|");
+    EXPECT_EQ(Section("Options"), "Monitors=1|PlayEachOnce=0|GoOnWhenQuits=0|RotateWhenLocked=0|");
     ChooseMonitors(1, 2, PSBTN_OK);
-    EXPECT_EQ(Section("Options"), "Monitors=2|PlayEachOnce=0|GoOnWhenQuits=0|");
+    EXPECT_EQ(Section("Options"), "Monitors=2|PlayEachOnce=0|GoOnWhenQuits=0|RotateWhenLocked=0|");
     const std::string saved = ReadFileBytes(IniPath());
     ChooseMonitors(2, 0, PSBTN_CANCEL);
     EXPECT_EQ(ReadFileBytes(IniPath()), saved);
+}
+
+// "Rotate also when Windows asks for the password on return": shown checked
+// for a stored "1" only, OK writes "1" or "0", Cancel nothing; with it the
+// Options page shows no password note on the NT line. On the 9x line the box
+// is disabled, OK keeps what is stored, and the note stays.
+TEST(RotationProgram, RotateWhenLockedBoxAndTheOptionsPage) {
+    FileRestorer restore(IniPath());
+    RegValueRestorer secure{HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure"};
+    RegValueRestorer usePassword{HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword"};
+    SetRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure", "1");
+    SetRegDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", 1);
+    FlushIni();
+    DeleteFileA(IniPath().c_str());
+    Ini("Options", "RotateWhenLocked", "2");
+    FlushIni();
+    auto noteShown = [](Program& program) {
+        HWND options = program.Show(kOptionsPage);
+        return IsWindowVisible(GetDlgItem(options, kPasswordNote)) != FALSE;
+    };
+    {
+        Program program;
+        ASSERT_NE(program.sheet, nullptr);
+        EXPECT_TRUE(noteShown(program));
+        HWND page = program.Show(kRotationPage);
+        EXPECT_FALSE(Checked(page, kRotateWhenLocked));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, kRotateWhenLocked)));
+        EXPECT_EQ(WindowText(GetDlgItem(page, kRotateWhenLocked)),
+                  "Rotate also when Windows asks for the password on return");
+        SendMessageA(GetDlgItem(page, kRotateWhenLocked), BM_CLICK, 0, 0);
+        ASSERT_TRUE(program.Press(PSBTN_OK));
+    }
+    EXPECT_EQ(IniValue("Options", "RotateWhenLocked"), "1");
+    {
+        Program program;
+        ASSERT_NE(program.sheet, nullptr);
+        EXPECT_FALSE(noteShown(program));
+        HWND page = program.Show(kRotationPage);
+        EXPECT_TRUE(Checked(page, kRotateWhenLocked));
+        SendMessageA(GetDlgItem(page, kRotateWhenLocked), BM_CLICK, 0, 0);
+        ASSERT_TRUE(program.Press(PSBTN_CANCEL));
+    }
+    EXPECT_EQ(IniValue("Options", "RotateWhenLocked"), "1");
+    {
+        WineVersionFor win98("Velmora.exe", "win98");
+        Program program;
+        ASSERT_NE(program.sheet, nullptr);
+        EXPECT_TRUE(noteShown(program));
+        HWND page = program.Show(kRotationPage);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, kRotateWhenLocked)));
+        ASSERT_TRUE(program.Press(PSBTN_OK));
+    }
+    EXPECT_EQ(IniValue("Options", "RotateWhenLocked"), "1");
+}
+
+// A hand-edited file, read as Velmora.scr reads it: a count far beyond the
+// list (the entries are found by their keys, at once), quoted values, and
+// switches that are not 1 (off). OK keeps a monitors choice it does not know.
+TEST(RotationProgram, HandEditedFileIsReadAsTheScreensaverReadsIt) {
+    FileRestorer restore(IniPath());
+    TempDir savers("hand-edited");
+    const std::string alpha = savers / "Alpha Probe Saver.scr", beta = savers / "Beta Probe Saver.scr";
+    for (const std::string& path : {alpha, beta})
+        ASSERT_TRUE(CopyFileA((BinDir() + "\\probe.scr").c_str(), path.c_str(), FALSE));
+    FlushIni();
+    DeleteFileA(IniPath().c_str());
+    Ini("Additional Path", "Path0", savers.path() + "\\");
+    Ini("Screensaver", "nScr", "2000000000");
+    Ini("Screensaver", "Scr0", alpha);
+    Ini("Screensaver", "Weight0", "\"3\"");
+    Ini("Screensaver", "Scr1", beta);
+    Ini("Screensaver", "Time1", " '4' ");
+    Ini("Options", "PlayEachOnce", "2");
+    Ini("Options", "GoOnWhenQuits", "\"1\"");
+    Ini("Options", "Monitors", "9");
+    FlushIni();
+    {
+        Program program;
+        ASSERT_NE(program.sheet, nullptr);
+        HWND rotation = program.Show(kRotationPage);
+        RemoteList list(GetDlgItem(rotation, kRotationList), program.process.Id());
+        EXPECT_EQ(list.Column(0), (Texts{"Alpha Probe Saver", "Beta Probe Saver"}));
+        EXPECT_EQ(list.Column(1), (Texts{"Options time (15 min)", "4 min"}));
+        EXPECT_EQ(list.Column(2), (Texts{"3", "1"}));
+        EXPECT_FALSE(Checked(rotation, kPlayEachOnce));
+        EXPECT_TRUE(Checked(rotation, kGoOnWhenQuits));
+        EXPECT_EQ(SendMessageA(GetDlgItem(rotation, kMonitors), CB_GETCURSEL, 0, 0), 0);
+        ASSERT_TRUE(program.Press(PSBTN_OK));
+    }
+    EXPECT_EQ(Section("Screensaver"), "Scr0=" + alpha + "|Weight0=3|Scr1=" + beta + "|Time1=4|nScr=2|");
+    EXPECT_EQ(Section("Options"), "PlayEachOnce=0|GoOnWhenQuits=1|Monitors=9|RotateWhenLocked=0|");
 }
 
 }  // namespace

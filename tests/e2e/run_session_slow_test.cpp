@@ -41,8 +41,11 @@ protected:
     // Starts the run and waits for its first screensaver; then waits (at
     // most 75 seconds: the show time is one minute) for a second one and
     // tells whether it came. The run is still going; the user then returns.
-    void RunAndWaitForRotation(const char* isSecure, bool expectRotation) {
+    void RunAndWaitForRotation(const char* isSecure, bool expectRotation,
+                               const char* rotateWhenLocked = nullptr) {
         SetRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure", isSecure);
+        WritePrivateProfileStringA("Options", "RotateWhenLocked", rotateWhenLocked, "Velmora.ini");
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
         SetCursorPos(500, 400);
         std::string exe = BinDir() + "\\Velmora.scr";
         Process scr;
@@ -62,6 +65,7 @@ protected:
     std::string trapline = SystemDir() + "\\Trapline.dll";
     FileRestorer installed{trapline};
     RegValueRestorer secure{HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure"};
+    RegValueRestorer usePassword{HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword"};
     TempDir savers{"slow"};
     std::string log = savers / "starts.log";
     ScopedEnv logVar{"VELMORA_SAVER_PROBE_LOG", log};
@@ -100,6 +104,19 @@ TEST_F(RunSessionTimer, OwnShowTimesOfOneAndTwoMinutes) {
     EXPECT_TRUE(scr.WaitForExit(20000));
 }
 
-TEST_F(RunSessionTimer, NoRotationWhenPasswordProtected) { RunAndWaitForRotation("1", false); }
+TEST_F(RunSessionTimer, NoRotationWhenPasswordProtected) { RunAndWaitForRotation("1", false, "0"); }
+
+// Asked to rotate all the same: on the NT line Windows, not the screensaver,
+// asks for the password when Velmora.scr ends, so the run rotates as one
+// without protection and the returning user still ends it.
+TEST_F(RunSessionTimer, RotatesWhenProtectedAndAskedTo) { RunAndWaitForRotation("1", true, "1"); }
+
+// On the 9x line a protected screensaver asks for the password itself when
+// it is closed: the setting changes nothing there.
+TEST_F(RunSessionTimer, NoRotationOnNineXEvenWhenAskedTo) {
+    SetRegDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", 1);
+    WineVersionFor win98("Velmora.scr", "win98");
+    RunAndWaitForRotation("0", false, "1");
+}
 
 }  // namespace

@@ -182,6 +182,35 @@ TEST_F(RunSession, HandOffProcessIsWaitedFor) {
     EXPECT_FALSE(ProcessAlive(starts[1].pid));
 }
 
+// A stub that hands its work to a worker and waits for it has no window of
+// its own: the rotation asks the worker's window, presses nothing, and the
+// next screensaver starts.
+TEST_F(RunSession, RotationFromAWaitingStubPressesNothing) {
+    std::string stub = AddSaver(savers.path(), "stub", "handoffwait");
+    std::string beta = AddSaver(savers.path(), "beta");
+    SetList({stub, beta});
+    SetOptions(true, 15);
+
+    Process scr;
+    ASSERT_TRUE(StartRun(scr));
+    ASSERT_TRUE(WaitForStarts(2));
+    const std::vector<ProbeStart> starts = Starts();
+    ASSERT_EQ(starts[1].ppid, starts[0].pid);
+    ASSERT_TRUE(WaitForForeground(starts[1].pid));
+    {
+        InputCounter input;
+        Rotate();
+        ASSERT_TRUE(WaitForStarts(3));
+        EXPECT_NE(Starts()[2].commandLine.find("beta"), std::string::npos);
+        EXPECT_EQ(input.keys(), 0) << "the rotation pressed a key";
+    }
+    EXPECT_FALSE(ProcessAlive(starts[0].pid));
+    EXPECT_FALSE(ProcessAlive(starts[1].pid));
+    ASSERT_TRUE(WaitForForeground(Starts()[2].pid));
+    ReturningUser();
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+}
+
 TEST_F(RunSession, DamagedHookLibraryIsReportedAndNothingStarts) {
     std::string alpha = AddSaver(savers.path(), "alpha");
     SetList({alpha});
@@ -235,6 +264,26 @@ TEST_F(RunSession, MissingBrokenAndSpacedEntries) {
         ASSERT_TRUE(StartRun(scr));
         EXPECT_TRUE(scr.WaitForExit(kWait));
         EXPECT_TRUE(Starts().empty());
+    }
+
+    // 1200 entries that are gone before one that is there, in list order: it
+    // starts (asking at every skip whether any listed file is there cost the
+    // square of the list, and nothing had started two minutes later).
+    DeleteFileA(log.c_str());
+    {
+        std::vector<std::string> many;
+        for (int i = 0; i < 1200; ++i) many.push_back(gone + std::to_string(i));
+        many.push_back(spaced);
+        SetList(many);
+        Ini("Screensaver", "LastScrShow", "1200");
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+        Process scr;
+        ASSERT_TRUE(StartRun(scr));
+        ASSERT_TRUE(WaitForStarts(1));
+        EXPECT_EQ(Starts()[0].commandLine, ShortPath(spaced) + " /s");
+        ASSERT_TRUE(WaitForForeground(Starts()[0].pid));
+        ReturningUser();
+        EXPECT_TRUE(scr.WaitForExit(kWait));
     }
 
     // A child that cannot start, or one that ends at once with no tick, ends the run.

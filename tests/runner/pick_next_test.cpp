@@ -27,13 +27,13 @@ protected:
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
         DeleteFileA(IniPath().c_str());
     }
+    // The rotation section, rewritten whole: count entries and nScr.
     void List(int count) {
-        for (int i = 0; i < count; ++i) {
-            std::string key = "Scr" + std::to_string(i);
-            std::string value = "C:\\savers\\entry" + std::to_string(i) + ".scr";
-            Write("Screensaver", key.c_str(), value.c_str());
-        }
-        Write("Screensaver", "nScr", std::to_string(count).c_str());
+        std::string section;
+        for (int i = 0; i < count; ++i)
+            section += "Scr" + std::to_string(i) + "=C:\\savers\\entry" + std::to_string(i) + ".scr" + '\0';
+        section += "nScr=" + std::to_string(count) + '\0' + '\0';
+        WritePrivateProfileSectionA("Screensaver", section.data(), "Velmora.ini");
     }
     FileRestorer ini{IniPath()};
 };
@@ -77,6 +77,24 @@ TEST_F(PickNext, SingleEntryAndRandomOrder) {
         ASSERT_GE(k, 0);
         ASSERT_LE(k, 9);
     }
+}
+
+// The deck is kept as one value of the settings file, which carries at most
+// 32767 characters: a list of more cards than fit plays by weight without one
+// (writing it crashed 64-bit Wine, and Windows does not write it).
+TEST_F(PickNext, DeckOnlyWhereTheSettingsFileCarriesIt) {
+    Write("Options", "ShowRandomOrder", "1");
+    Write("Options", "PlayEachOnce", "1");
+    List(4000);
+    Write("Screensaver", "Weight0", "10");
+    ASSERT_EQ(PickNextScreensaver().rfind("C:\\savers\\entry", 0), 0u);
+    char deck[40000] = "";
+    EXPECT_GT(GetPrivateProfileStringA("Screensaver", "Deck", "", deck, sizeof deck, "Velmora.ini"),
+              15000u);
+    Write("Screensaver", "Deck", nullptr);
+    List(7000);
+    ASSERT_EQ(PickNextScreensaver().rfind("C:\\savers\\entry", 0), 0u);
+    EXPECT_EQ(Read("Screensaver", "Deck"), "<none>");
 }
 
 }  // namespace

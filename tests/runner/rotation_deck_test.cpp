@@ -95,6 +95,16 @@ TEST(RotationDeck, StoredGarbageGivesADefinedChoice) {
     EXPECT_TRUE(AnyOwnShowTime(section.data(), section.size(), 3));
     EXPECT_FALSE(AnyOwnShowTime(section.data(), section.size(), 1));
 
+    // Values as the profile functions give them to Velmora.exe: blanks and
+    // one pair of matching quotes around the whole value go.
+    const std::string quoted = Section({"Weight0=\"3\"", "Weight1= '5' ", "Weight2=\"6'",
+                                        "Time0=\"2\""});
+    const RotationValues read = ReadRotationValues(quoted.data(), quoted.size(), 3);
+    ASSERT_EQ(read.weights.size(), 2u);
+    EXPECT_EQ(read.weights[0].weight, 3);
+    EXPECT_EQ(read.weights[1].weight, 5);
+    EXPECT_TRUE(AnyOwnShowTime(quoted.data(), quoted.size(), 1));
+
     // A deck that names missing entries, another list, or is not a deck at
     // all reads as none, and a new one is dealt.
     const uint32_t list = ListFingerprint(3, values.weights);
