@@ -25,4 +25,8 @@ bool InputMissedByHooks(uint32_t lastInput, uint32_t lastSeen, uint32_t now) {
            age >= static_cast<int32_t>(kHookAnswerMs);
 }
 
+bool InputNewerThanHooks(uint32_t lastInput, uint32_t lastSeen) {
+    return static_cast<int32_t>(lastInput - lastSeen) > static_cast<int32_t>(kInputClockSlackMs);
+}
+
 }  // namespace velmora::runner

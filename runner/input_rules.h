@@ -39,5 +39,8 @@ PointerOrigin OriginFromCursor(int x, int y, bool physicalKnown, int physicalX, 
 constexpr uint32_t kHookAnswerMs = 1000;
 constexpr uint32_t kInputClockSlackMs = 250;
 bool InputMissedByHooks(uint32_t lastInput, uint32_t lastSeen, uint32_t now);
+// The same without the wait for a live hook: for input that has already
+// reached a program (a child that ended), which a live hook saw first.
+bool InputNewerThanHooks(uint32_t lastInput, uint32_t lastSeen);
 
 }  // namespace velmora::runner

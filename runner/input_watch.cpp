@@ -35,6 +35,36 @@ GetPhysicalCursorPosFn PhysicalCursorFunction() {
         GetProcAddress(GetModuleHandleA("user32.dll"), "GetPhysicalCursorPos")));
 }
 
+// How this thread takes the pointer's resting place in the hooks' own
+// coordinates. MSLLHOOKSTRUCT::pt is in per-monitor-aware (physical) screen
+// coordinates whatever the program's awareness, while Velmora.scr declares
+// none:
+// - Windows 10 1607 and later: the input thread itself is made per-monitor
+//   aware (SetThreadDpiAwarenessContext), so GetCursorPos answers in the
+//   hooks' space and is the origin.
+// - Windows 8.1 and 10 before 1607: since 8.1 the system hands a program
+//   points in its own coordinate space and the logical/physical conversions
+//   no longer transform them, so no call is known to answer physical points
+//   to an unaware program: the hooks' first event is the origin.
+// - Vista to 8: GetPhysicalCursorPos answers physical points; where they
+//   differ from the logical ones, the hooks' first event is the origin.
+// - Before Vista: no scaling of programs; GetCursorPos is the origin.
+enum class OriginSpace { ThreadAware, HooksOnly, PhysicalCheck };
+OriginSpace MakeOriginSpace() {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    using SetContextFn = HANDLE(WINAPI*)(HANDLE);
+    auto setContext = reinterpret_cast<SetContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(user, "SetThreadDpiAwarenessContext")));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 (1703), else the first
+    // per-monitor context (1607).
+    if (setContext && (setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4))) ||
+                       setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-3)))))
+        return OriginSpace::ThreadAware;
+    if (GetProcAddress(user, "PhysicalToLogicalPointForPerMonitorDPI"))
+        return OriginSpace::HooksOnly;
+    return OriginSpace::PhysicalCheck;
+}
+
 }  // namespace
 
 InputWatch* InputWatch::s_active = nullptr;
@@ -86,18 +116,23 @@ void InputWatch::Pump() {
     // must leave to count as activity (Windows reports a move to it when a
     // window appears under it). Under display scaling the logical position
     // makes the first move count as activity, which errs on the user's side.
+    const OriginSpace space = MakeOriginSpace();
     POINT rest;
     if (GetCursorPos(&rest)) {
-        POINT physical = rest;
-        const GetPhysicalCursorPosFn physicalFn = PhysicalCursorFunction();
-        const bool physicalKnown = physicalFn && physicalFn(&physical);
-        m_origin = OriginFromCursor(rest.x, rest.y, physicalKnown, physical.x, physical.y);
+        if (space == OriginSpace::ThreadAware) {
+            m_origin = PointerOrigin{true, rest.x, rest.y};
+        } else if (space == OriginSpace::PhysicalCheck) {
+            POINT physical = rest;
+            const GetPhysicalCursorPosFn physicalFn = PhysicalCursorFunction();
+            const bool physicalKnown = physicalFn && physicalFn(&physical);
+            m_origin = OriginFromCursor(rest.x, rest.y, physicalKnown, physical.x, physical.y);
+        }
         m_lastMove = PointerOrigin{true, rest.x, rest.y};
     }
     HINSTANCE module = GetModuleHandleA(nullptr);
     m_mouse = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, module, 0);
     m_keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0);
-    m_lastSeen = GetTickCount();
+    Seen();
     const bool hooked = m_mouse || m_keyboard;
     InterlockedExchange(&m_hooked, hooked ? 1 : 0);
     SetEvent(m_ready.Get());
@@ -124,8 +159,22 @@ void InputWatch::CheckLastInput() {
     LASTINPUTINFO info{};
     info.cbSize = sizeof info;
     if (LastInputFunction()(&info) &&
-        InputMissedByHooks(info.dwTime, m_lastSeen, GetTickCount()))
+        InputMissedByHooks(info.dwTime, static_cast<DWORD>(m_lastSeen), GetTickCount())) {
+        // Input all the same, for a quit that is being judged too.
+        Active();
         Notice();
+    }
+}
+
+bool InputWatch::MissedByHooksNow() {
+    const InputWatch* watch = s_active;
+    if (!watch || !InterlockedExchangeAdd(const_cast<volatile LONG*>(&watch->m_hooked), 0) ||
+        !LastInputFunction())
+        return false;
+    LASTINPUTINFO info{};
+    info.cbSize = sizeof info;
+    return LastInputFunction()(&info) &&
+           InputNewerThanHooks(info.dwTime, static_cast<DWORD>(watch->m_lastSeen));
 }
 
 LRESULT CALLBACK InputWatch::MouseProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -155,6 +204,9 @@ LRESULT CALLBACK InputWatch::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
         if (!(info->flags & LLKHF_INJECTED)) {
             watch->Active();
             watch->Notice();
+            // A low-level hook that answers non-zero keeps the key from
+            // every program (and from the rest of the chain).
+            if (watch->m_dropKeys) return 1;
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

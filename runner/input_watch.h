@@ -31,8 +31,17 @@ public:
     // reports one when a window appears under it). One watch per process;
     // false when no hook could be set (no low-level hooks on this Windows).
     bool Start(Callback returned, Callback activity, void* context);
+    // From now on the user's keys are dropped, not passed on: they end the
+    // run, and in a run where no screensaver holds the focus they must not
+    // reach the program the user left in front. Before Start.
+    void DropKeys() { m_dropKeys = true; }
     // Removes the hooks and ends the thread.
     void Stop();
+    // For a child that just ended: whether the system saw input since the
+    // hooks' last event (so Windows removed them meanwhile). A low-level
+    // hook runs before its input reaches any program, so a child ended by
+    // input the hooks saw never finds it newer. False without a watch.
+    static bool MissedByHooksNow();
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID self);
@@ -40,7 +49,7 @@ private:
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
     // Any event, injected or not: the hooks are still in place.
-    void Seen() { m_lastSeen = GetTickCount(); }
+    void Seen() { InterlockedExchange(&m_lastSeen, static_cast<LONG>(GetTickCount())); }
     void Notice();
     // A real event that may be the user's hand.
     void Active() {
@@ -56,13 +65,14 @@ private:
     DWORD m_threadId = 0;
     CHandle m_ready;
     volatile LONG m_hooked = 0;
+    bool m_dropKeys = false;
     volatile LONG m_noticed = 0;
     // Touched on the watch's thread only.
     HHOOK m_mouse = nullptr;
     HHOOK m_keyboard = nullptr;
     PointerOrigin m_origin;
     PointerOrigin m_lastMove;
-    DWORD m_lastSeen = 0;
+    volatile LONG m_lastSeen = 0;
 };
 
 }  // namespace velmora::runner

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runner/input_watch.h"
 #include "runner/monitor_layout.h"
 #include "runner/rotation_checks.h"
 #include "runner/show_time.h"
@@ -90,7 +91,11 @@ PickedEntry Launcher::Pick() {
     for (int attempt = 0;; ++attempt) {
         {
             CSingleLock hold(m_place.picks->Lock());
-            entry = PickNextEntry(ownShowTime);
+            // A random pick looks for a free entry itself, taking no other
+            // card out of the deck; list order moves on to the next.
+            entry = PickNextEntry(ownShowTime, [this](int index) {
+                return m_place.picks->Free(m_place.monitor, index);
+            });
             if (entry.path.empty() || attempt >= 8 || attempt >= count ||
                 m_place.picks->Free(m_place.monitor, entry.index)) {
                 m_place.picks->Show(m_place.monitor, entry.index);
@@ -147,8 +152,10 @@ void Launcher::Launch() {
             m_state.ChildStarted(GetTickCount(), showTime);
             WaitForChild();
         }
-        // A start that failed counts as a child that ended at once.
-        m_state.ChildEnded(GetTickCount(), m_control.Read().activity != activityBefore);
+        // A start that failed counts as a child that ended at once. Input the
+        // hooks did not see (Windows removed them) is the user's all the same.
+        m_state.ChildEnded(GetTickCount(), m_control.Read().activity != activityBefore ||
+                                               (started && InputWatch::MissedByHooksNow()));
         if (started && m_state.Next(GetTickCount()).move != NextMove::EndRun) m_events.ChildGone();
     }
 }

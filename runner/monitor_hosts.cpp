@@ -32,6 +32,14 @@ bool MonitorHosts::Start() {
     // Shown once every screensaver is on its way: a start takes longer
     // than the showing, and a preview is drawn once its host is visible.
     for (auto& host : m_hosts) host->window.ShowOnTop();
+    // The primary monitor's host holds the foreground and the focus.
+    for (auto& host : m_hosts) {
+        const Area& area = host->window.AreaOf();
+        if (area.left <= 0 && area.top <= 0 && area.right > 0 && area.bottom > 0) {
+            host->window.HoldFocus();
+            break;
+        }
+    }
     return true;
 }
 

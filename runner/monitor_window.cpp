@@ -42,10 +42,28 @@ void CMonitorWnd::Hide() {
                  SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
 }
 
+void CMonitorWnd::HoldFocus() {
+    m_holdsFocus = true;
+    ModifyStyleEx(WS_EX_NOACTIVATE, 0);
+    // The screensaver process Windows starts may take the foreground (real
+    // screensavers' windows are activated too); where the foreground lock
+    // refuses it all the same, the input watch still drops the user's keys.
+    SetForegroundWindow(m_hWnd);
+    SetFocus(m_hWnd);
+}
+
 LRESULT CMonitorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
+        return m_holdsFocus ? MA_ACTIVATEANDEAT : MA_NOACTIVATE;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        // Alt+F4 and the like close nothing here.
+        return 0;
     case WM_SETCURSOR:
         SetCursor(nullptr);
         return TRUE;

@@ -3,7 +3,8 @@
 // screensaver does not draw, or the window a screensaver of a monitor's own
 // draws in. It never takes activation or the keyboard focus from a
 // screensaver, and shows no cursor; the user's input over it reaches the
-// run through the input watch's hooks.
+// run through the input watch's hooks. In a run of a screensaver per monitor
+// no screensaver window can hold the focus, so one host holds it instead.
 #include <windows.h>
 
 #include "framework/wnd.h"
@@ -18,6 +19,12 @@ public:
     void ShowOnTop();
     void ShowBelow(HWND above);
     void Hide();
+    // Takes the foreground and the keyboard focus for the run, so that no
+    // key reaches the program the user left in front, and Windows sees a
+    // full-screen program there (no notifications over the screensavers).
+    // Keys that reach it are dropped: the hooks take them as the user's
+    // return.
+    void HoldFocus();
     const velmora::runner::Area& AreaOf() const { return m_area; }
 
 protected:
@@ -25,4 +32,5 @@ protected:
 
 private:
     velmora::runner::Area m_area;
+    bool m_holdsFocus = false;
 };

@@ -55,16 +55,32 @@ std::string EntryValue(const char* format, int index, DWORD size) {
 }
 
 // Random order over a list of two or more: by weight, from the shuffled deck
-// when the user asked for it.
-int RandomIndex(int count) {
+// when the user asked for it. Without weights or deck the design's draw;
+// with weights the run's generator picks the place among all of the
+// weighted list's places (the draw's 32768 values could not reach every
+// entry of a long list).
+int RandomIndex(int count, const std::function<bool(int)>& free) {
     const std::vector<char> section = RotationSection();
     const RotationValues values = ReadRotationValues(section.data(), section.size(), count);
     if (!names::OptionSet(names::kKeyPlayEachOnce) ||
-        DeckCards(count, values.weights) > kMaxDeckCards)
-        return static_cast<int>(WeightedIndex(CurrentDraw(), count, values.weights));
+        DeckCards(count, values.weights) > kMaxDeckCards) {
+        const int64_t places = DeckCards(count, values.weights);
+        auto generated = [&] {
+            const uint32_t place = RunRandom().Below(
+                static_cast<uint32_t>(places < 0xFFFFFFFFll ? places : 0xFFFFFFFFll));
+            return static_cast<int>(WeightedIndexAt(place, count, values.weights));
+        };
+        int index = values.weights.empty()
+                        ? static_cast<int>(WeightedIndex(CurrentDraw(), count, values.weights))
+                        : generated();
+        // Where another monitor shows it: a few more picks of the run's
+        // generator (they take nothing away).
+        for (int attempt = 0; free && !free(index) && attempt < 16; ++attempt) index = generated();
+        return index;
+    }
     const uint32_t list = ListFingerprint(count, values.weights);
     Deck deck = ParseDeck(values.deck, count, list);
-    const int index = NextFromDeck(deck, count, values.weights, RunRandom());
+    const int index = NextFromDeck(deck, count, values.weights, RunRandom(), free);
     WritePrivateProfileStringA(names::kSectionScreensaver, names::kKeyDeck,
                                FormatDeck(deck).c_str(), names::kIniFile);
     return index;
@@ -76,7 +92,7 @@ int RandomInRange(int lo, int hi) { return ScaleDraw(CurrentDraw(), lo, hi); }
 
 std::string PickNextScreensaver() { return PickNextEntry(false).path; }
 
-PickedEntry PickNextEntry(bool showTime) {
+PickedEntry PickNextEntry(bool showTime, const std::function<bool(int)>& free) {
     int order = Option(names::kKeyRandomOrder);
     int count = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
@@ -85,7 +101,7 @@ PickedEntry PickNextEntry(bool showTime) {
     // LastScrShow, and a random pick never reads it.
     NextChoice choice;
     if (count >= 2 && order == 1) {
-        choice.index = RandomIndex(count);
+        choice.index = RandomIndex(count, free);
     } else {
         int last = count - 1;
         if (count >= 2)

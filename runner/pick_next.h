@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 // The path of the next screensaver of the rotation list, read from the
@@ -15,7 +16,10 @@ struct PickedEntry {
     int showTimeMinutes = 0;
 };
 // showTime: whether its own show time is wanted (one more read of the file).
-PickedEntry PickNextEntry(bool showTime = true);
+// free, where given, says which entries may come now (the per-monitor run:
+// none that another monitor shows); a random pick then looks for one without
+// taking anything from the deck, while list order moves on as ever.
+PickedEntry PickNextEntry(bool showTime = true, const std::function<bool(int)>& free = nullptr);
 
 // Whether any entry of the list has a show time of its own.
 bool AnyOwnShowTime();

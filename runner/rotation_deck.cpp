@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "runner/next_choice.h"
 #include "settings/settings_names.h"
@@ -137,11 +138,15 @@ int64_t DeckCards(int64_t count, const Weights& weights) {
 
 int64_t WeightedIndex(int draw, int64_t count, const Weights& weights) {
     if (count <= 0) return -1;
-    int64_t total = count;
-    for (const Weight& w : weights) total += w.weight - 1;
+    const int64_t total = DeckCards(count, weights);
     // The plain random order's arithmetic, over the weighted total.
-    int64_t position = static_cast<int64_t>(draw / 32768.0 * static_cast<double>(total));
-    position = std::clamp<int64_t>(position, 0, total - 1);
+    const int64_t position = static_cast<int64_t>(draw / 32768.0 * static_cast<double>(total));
+    return WeightedIndexAt(position, count, weights);
+}
+
+int64_t WeightedIndexAt(int64_t position, int64_t count, const Weights& weights) {
+    if (count <= 0) return -1;
+    position = std::clamp<int64_t>(position, 0, DeckCards(count, weights) - 1);
     // Walk the heavier entries: each takes weight places where it stands.
     int64_t extra = 0;
     for (const Weight& w : weights) {
@@ -313,11 +318,18 @@ std::vector<int> DealDeck(int count, const Weights& weights, int previous, DeckR
     return cards;
 }
 
-int NextFromDeck(Deck& deck, int count, const Weights& weights, DeckRandom& random) {
+int NextFromDeck(Deck& deck, int count, const Weights& weights, DeckRandom& random,
+                 const std::function<bool(int)>& free) {
     if (count <= 0) return -1;
     if (deck.cards.empty()) deck.cards = DealDeck(count, weights, deck.last, random);
-    const int card = deck.cards.front();
-    deck.cards.erase(deck.cards.begin());
+    // The first card that is free, the top one when none is.
+    auto at = deck.cards.begin();
+    if (free) {
+        const auto found = std::find_if(deck.cards.begin(), deck.cards.end(), free);
+        if (found != deck.cards.end()) at = found;
+    }
+    const int card = *at;
+    deck.cards.erase(at);
     deck.last = card;
     return card;
 }

@@ -4,6 +4,7 @@
 // entry (each as often as its weight says) before any comes again. The
 // values come from the settings file as they are stored, whatever they are.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,10 @@ bool AnyOwnShowTime(const char* section, size_t size, int64_t count);
 // its weight: trunc(draw / 32768 × total) counted through the weights. With
 // every weight 1 this is the plain random order's index.
 int64_t WeightedIndex(int draw, int64_t count, const Weights& weights);
+// The entry at a place from 0 to DeckCards - 1 of the weighted list (each
+// entry as many places as its weight, in list order): every entry of a list
+// of any length can be reached, as the run's generator picks the place.
+int64_t WeightedIndexAt(int64_t position, int64_t count, const Weights& weights);
 
 // The generator of the shuffled deck: seeded once per run, 64-bit state
 // (splitmix64), so that every order of even a long list can come.
@@ -91,6 +96,10 @@ std::string FormatDeck(const Deck& deck);
 std::vector<int> DealDeck(int count, const Weights& weights, int previous, DeckRandom& random);
 
 // The next entry from the deck, dealing a new one when it is used up.
-int NextFromDeck(Deck& deck, int count, const Weights& weights, DeckRandom& random);
+// `free`, where given, says which entries may come now (the per-monitor run:
+// none that another monitor shows): the first such card is taken, so that
+// looking for one takes no other card out of the deck.
+int NextFromDeck(Deck& deck, int count, const Weights& weights, DeckRandom& random,
+                 const std::function<bool(int)>& free = nullptr);
 
 }  // namespace velmora::runner

@@ -5,6 +5,7 @@
 #include "runner/hook_library.h"
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
+#include "settings/windows_line.h"
 
 namespace names = velmora::settings;
 
@@ -56,6 +57,7 @@ BOOL CScrWnd::CreateSessionWindow(CHandle runMutex) {
     // hooks (Windows 98) the run still works, only without that guard. Set
     // once the window is made: the watch's thread connects to the display
     // too, which would hold up the first screensaver's start.
+    if (m_mode == MonitorMode::OwnEach) m_input.DropKeys();
     if (!m_input.Start(UserReturned, InputActivity, this)) m_control.InputUnwatched();
     m_end.WindowMade(created ? m_hWnd : nullptr);
     if (!created) {
@@ -87,6 +89,9 @@ BOOL CScrWnd::StartLauncher() {
         GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile)));
     if (m_mode != MonitorMode::AsDrawn && GetSystemMetrics(SM_CMONITORS) < 2)
         m_mode = MonitorMode::AsDrawn;
+    // Screensavers in preview mode ignore input: without low-level hooks
+    // (the 9x line) nothing could end such a run, so it is the plain one.
+    if (m_mode == MonitorMode::OwnEach && !IsNtLine()) m_mode = MonitorMode::AsDrawn;
     // Each monitor's own screensaver needs its window before it starts.
     if (m_mode == MonitorMode::OwnEach) return m_hosts.Start() ? TRUE : FALSE;
     if (m_mode == MonitorMode::Black) {

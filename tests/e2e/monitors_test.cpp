@@ -98,6 +98,25 @@ TEST_F(Monitors, AsDrawnLeavesTheSecondMonitorAlone) {
     EXPECT_TRUE(scr.WaitForExit(kWait));
 }
 
+// Previews ignore input and the 9x line has no low-level hooks: there a
+// screensaver of its own on each monitor would be a run nothing ends, so it
+// is the plain one.
+TEST_F(Monitors, OwnEachIsThePlainRunWithoutLowLevelHooks) {
+    SetList({Saver("red", "FF0000", true), Saver("green", "00FF00", true)});
+    SetOptions(false);
+    Mode("2");
+    WineVersionFor win98("Velmora.scr", "win98");
+    Process scr;
+    ProbeStart first;
+    ASSERT_TRUE(StartRunToFirst(scr, first));
+    EXPECT_NE(first.commandLine.find(" /s"), std::string::npos) << first.commandLine;
+    PumpFor(500);
+    EXPECT_EQ(Starts().size(), 1u);
+    EXPECT_EQ(Shows(kSecond), kDesktop);
+    ReturningUser();
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+}
+
 TEST_F(Monitors, BlackWhereTheScreensaverDoesNotDraw) {
     SetList({Saver("red", "FF0000", true), Saver("green", "00FF00", true)});
     SetOptions(true);
@@ -232,6 +251,58 @@ TEST_F(Monitors, EachMonitorPlaysAScreensaverOfItsOwn) {
     ASSERT_TRUE(XPointerMove(300, 200));
     EXPECT_TRUE(scr.WaitForExit(kWait));
     for (DWORD pid : children) EXPECT_FALSE(ProcessAlive(pid)) << pid;
+}
+
+// A screensaver in a window of ours holds no focus: the program the user
+// left in front must not get the key that wakes the computer (one of
+// Velmora's windows holds the foreground, and the hooks drop the key).
+LONG g_userKeys = 0;
+LRESULT CALLBACK UserProgram(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_SYSKEYDOWN)
+        InterlockedIncrement(&g_userKeys);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST_F(Monitors, KeysReachNoOtherProgramWhenEachMonitorPlaysItsOwn) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = UserProgram;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MonitorsTestUserProgram";
+    RegisterClassA(&wc);
+    HWND user = CreateWindowExA(0, wc.lpszClassName, "user program", WS_POPUP | WS_VISIBLE, 100,
+                                100, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(user, nullptr);
+    SetForegroundWindow(user);
+    SetFocus(user);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == user; }, kWait));
+    // The pointer rests over the first monitor, where the host comes.
+    ASSERT_TRUE(XPointerMove(300, 250));
+
+    SetList({Saver("red", "FF0000", false), Saver("green", "00FF00", false)});
+    SetOptions(false);
+    Mode("2");
+    Process scr;
+    ASSERT_TRUE(StartRun(scr));
+    auto previewsRunning = [&] {
+        int n = 0;
+        for (const ProbeStart& s : Starts())
+            n += s.commandLine.find(" /p ") != std::string::npos && ProcessAlive(s.pid);
+        return n;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return previewsRunning() == 2; }, kWait));
+    DWORD front = 0;
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetWindowThreadProcessId(GetForegroundWindow(), &front) && front == scr.Id(); },
+        kWait))
+        << "a window of Velmora's holds the foreground";
+
+    InterlockedExchange(&g_userKeys, 0);
+    ASSERT_TRUE(XDoTool("key Delete a"));
+    EXPECT_TRUE(scr.WaitForExit(kWait)) << "the key is the user's return";
+    PumpFor(500);
+    EXPECT_EQ(InterlockedExchangeAdd(&g_userKeys, 0), 0) << "a key reached the user's program";
+    DestroyWindow(user);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
 }  // namespace

@@ -38,11 +38,10 @@ DWORD LastInputTime() {
     return GetLastInputInfo(&info) ? info.dwTime : 0;
 }
 
-bool XPointerMove(int x, int y) {
+bool XDoTool(const std::string& arguments) {
     // Wine starts a Unix program given by its Unix path, but gives back no
-    // handle to wait on: the pointer's arrival is the sign it ran.
-    std::string text =
-        "/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y);
+    // handle to wait on: the caller waits for what it does.
+    std::string text = "/usr/bin/xdotool " + arguments;
     std::vector<char> command(text.begin(), text.end());
     command.push_back('\0');
     STARTUPINFOA si{};
@@ -53,6 +52,11 @@ bool XPointerMove(int x, int y) {
         return false;
     if (pi.hThread) CloseHandle(pi.hThread);
     if (pi.hProcess) CloseHandle(pi.hProcess);
+    return true;
+}
+
+bool XPointerMove(int x, int y) {
+    if (!XDoTool("mousemove " + std::to_string(x) + " " + std::to_string(y))) return false;
     return WaitUntil(
         [&] {
             POINT at{};

@@ -25,6 +25,8 @@ DWORD LastInputTime();
 // A real pointer move through the X server, as a returning user makes it:
 // Windows sees it as hardware input, not as input a program made.
 bool XPointerMove(int x, int y);
+// xdotool with these arguments, started; true once it is on its way.
+bool XDoTool(const std::string& arguments);
 
 class RunSession : public ::testing::Test {
 protected:

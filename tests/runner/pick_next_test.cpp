@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/support/win_test_support.h"
 
@@ -95,6 +98,30 @@ TEST_F(PickNext, DeckOnlyWhereTheSettingsFileCarriesIt) {
     List(7000);
     ASSERT_EQ(PickNextScreensaver().rfind("C:\\savers\\entry", 0), 0u);
     EXPECT_EQ(Read("Screensaver", "Deck"), "<none>");
+}
+
+// Weights are Velmora's own: the run's generator picks among every place of
+// the weighted list, so every entry of a long list comes (the design's draw,
+// one of a thousand milliseconds, never reached some of 400 entries with
+// every fourth of weight 10).
+TEST_F(PickNext, EveryEntryOfALongWeightedListComes) {
+    Write("Options", "ShowRandomOrder", "1");
+    List(400);
+    for (int i = 0; i < 400; i += 4)
+        Write("Screensaver", ("Weight" + std::to_string(i)).c_str(), "10");
+    std::vector<bool> seen(400, false);
+    int left = 400;
+    for (int pick = 0; pick < 40000 && left > 0; ++pick) {
+        const std::string path = PickNextScreensaver();
+        const int index = std::atoi(path.c_str() + std::strlen("C:\\savers\\entry"));
+        ASSERT_GE(index, 0);
+        ASSERT_LT(index, 400);
+        if (!seen[static_cast<size_t>(index)]) {
+            seen[static_cast<size_t>(index)] = true;
+            --left;
+        }
+    }
+    EXPECT_EQ(left, 0);
 }
 
 }  // namespace

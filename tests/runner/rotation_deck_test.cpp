@@ -95,6 +95,13 @@ TEST(RotationDeck, StoredGarbageGivesADefinedChoice) {
     EXPECT_TRUE(AnyOwnShowTime(section.data(), section.size(), 3));
     EXPECT_FALSE(AnyOwnShowTime(section.data(), section.size(), 1));
 
+    // Looking for a free card takes only that one out of the deck.
+    DeckRandom random(7);
+    Deck dealt{ListFingerprint(3, {}), -1, {2, 0, 1}};
+    EXPECT_EQ(NextFromDeck(dealt, 3, {}, random, [](int card) { return card != 2; }), 0);
+    EXPECT_EQ(dealt.cards, (std::vector<int>{2, 1}));
+    EXPECT_EQ(NextFromDeck(dealt, 3, {}, random, [](int) { return false; }), 2) << "none free: the top";
+
     // Values as the profile functions give them to Velmora.exe: blanks and
     // one pair of matching quotes around the whole value go.
     const std::string quoted = Section({"Weight0=\"3\"", "Weight1= '5' ", "Weight2=\"6'",

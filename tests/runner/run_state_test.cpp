@@ -134,6 +134,10 @@ TEST(InputRules, FirstMoveIsTheOriginAndMissedInputIsSeen) {
     // A later one, once a live hook would have answered it.
     EXPECT_FALSE(InputMissedByHooks(seen + 2000, seen, seen + 2000 + kHookAnswerMs - 1));
     EXPECT_TRUE(InputMissedByHooks(seen + 2000, seen, seen + 2000 + kHookAnswerMs));
+    // At a child's end no wait: its input went through a live hook first.
+    EXPECT_FALSE(InputNewerThanHooks(seen + kInputClockSlackMs, seen));
+    EXPECT_TRUE(InputNewerThanHooks(seen + kInputClockSlackMs + 1, seen));
+    EXPECT_TRUE(InputNewerThanHooks(5u, 0xFFFFFF00u)) << "across the tick counter's wrap";
 }
 
 }  // namespace
