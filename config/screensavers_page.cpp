@@ -211,6 +211,33 @@ int CScreensavers::FindAvailable(const char* text, int column) {
     return -1;
 }
 
+int CScreensavers::FindFile(const std::string& path) {
+    const int rows = RowCount(m_lstAvailable);
+    for (int row = 0; row < rows; ++row) {
+        const std::string cell = ItemText(m_lstAvailable, row, kFileColumn);
+        if (_mbsicmp(reinterpret_cast<const unsigned char*>(cell.c_str()),
+                     reinterpret_cast<const unsigned char*>(path.c_str())) == 0)
+            return row;
+    }
+    return -1;
+}
+
+bool CScreensavers::AddMissing(const std::string& path) {
+    for (const auto& missing : m_missing)
+        if (_mbsicmp(reinterpret_cast<const unsigned char*>(missing.second.c_str()),
+                     reinterpret_cast<const unsigned char*>(path.c_str())) == 0)
+            return false;
+    const std::string shown = path + " (not found)";
+    m_missing.emplace_back(shown, path);
+    LVITEMA row{};
+    row.mask = LVIF_TEXT | LVIF_IMAGE;
+    row.iItem = RowCount(m_lstSelected);
+    row.pszText = const_cast<char*>(shown.c_str());
+    row.iImage = -1;
+    m_lstSelected.SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    return true;
+}
+
 void CScreensavers::AddToSelection(int catalogueRow) {
     if (ItemData(m_lstAvailable, catalogueRow) == 1) return;
     SetItemData(m_lstAvailable, catalogueRow, 1);
@@ -270,10 +297,14 @@ void CScreensavers::LoadSelection() {
                                  entry, sizeof entry, kIniFile);
         const std::string path = Trimmed(entry);
         if (path.empty()) continue;
-        int row = FindAvailable(velmora::settings::ReachablePath(path).c_str(), kFileColumn);
-        if (row == -1) continue;
+        // Paths are matched without regard to case, as Windows matches them;
+        // an entry whose file is not there now stays in the list as it is.
+        const int row = FindFile(velmora::settings::ReachablePath(path));
         const int before = RowCount(m_lstSelected);
-        AddToSelection(row);
+        if (row != -1)
+            AddToSelection(row);
+        else
+            AddMissing(path);
         // An entry stored twice is listed once, with the first one's settings.
         if (RowCount(m_lstSelected) == before) continue;
         const auto extras = velmora::rotation::StoredExtras(
@@ -288,11 +319,17 @@ void CScreensavers::SaveSelection() {
     int written = 0;
     for (int i = 0; i < rows; ++i) {
         const std::string name = ItemText(m_lstSelected, i, kNameColumn);
-        int row = FindAvailable(name.c_str(), kNameColumn);
-        // Every rotation row came from the catalogue, which does not change
-        // while the page lives; a row without one would have no file to store.
-        if (row == -1) continue;
-        const std::string file = ItemText(m_lstAvailable, row, kFileColumn);
+        // A row came from the catalogue, which does not change while the page
+        // lives, or is an entry whose file was not there, stored as it was.
+        std::string file;
+        const int row = FindAvailable(name.c_str(), kNameColumn);
+        if (row != -1) {
+            file = ItemText(m_lstAvailable, row, kFileColumn);
+        } else {
+            for (const auto& missing : m_missing)
+                if (missing.first == name) file = missing.second;
+        }
+        if (file.empty()) continue;
         WritePrivateProfileStringA(kSectionScreensaver, EntryKey(kKeyEntryFormat, written).c_str(),
                                    file.c_str(), kIniFile);
         // Under the index the entry is written with, so a list whose entries

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/rotation_rules.h"
@@ -35,6 +36,9 @@ public:
     // The first catalogue row whose text in the column equals the text,
     // case included; -1 if none.
     int FindAvailable(const char* text, int column);
+    // The catalogue row whose file is the path, compared without regard to
+    // case as Windows compares paths; -1 when there is none.
+    int FindFile(const std::string& path);
     void AddToSelection(int catalogueRow);
     void RemoveFromSelection(int rotationRow);
     // Starts a screensaver file as a process and does not wait for it.
@@ -98,6 +102,13 @@ private:
     // While the first catalogue is built, its rows wait here to be sorted.
     bool m_bCollecting = false;
     std::vector<CollectedRow> m_collected;
+    // Rotation entries whose file the catalogue does not have at this moment
+    // (a folder on a drive that is unplugged, a network share offline): each
+    // is listed under its shown name (its path and " (not found)") and saved
+    // again as it was stored, so that OK for another change keeps it.
+    std::vector<std::pair<std::string, std::string>> m_missing;  // shown name, stored path
+    // Appends such an entry to the rotation list; false when it is there.
+    bool AddMissing(const std::string& path);
     CFlatButton m_btnRemoveSelected;  // 1005
     CFlatButton m_btnRemoveAll;       // 1006
     CFlatButton m_btnAddSelected;     // 1003

@@ -460,6 +460,9 @@ TEST_F(DrivenPage, ListedRowsAreDrawnRed) {
     EXPECT_TRUE(sheet.Close(PSBTN_CANCEL));
 }
 
+// Entries are matched without regard to case, as Windows matches paths, and
+// one whose file is not there now (a drive unplugged) is kept through OK as
+// it was stored: an OK for another change loses nothing of the list.
 TEST_F(DrivenPage, OkRewritesTheRotationSectionOnly) {
     const std::string lostCase = Lower(FileIn("vtbeta.scr"));
     ASSERT_NE(lostCase, FileIn("vtbeta.scr"));
@@ -469,9 +472,10 @@ TEST_F(DrivenPage, OkRewritesTheRotationSectionOnly) {
     Ini("Screensaver", "nScr", "5");
     Ini("Screensaver", "Scr0", FileIn("vtgamma.scr").c_str());
     Ini("Screensaver", "Scr1", ("  " + FileIn("vtalpha.scr") + " ").c_str());
-    Ini("Screensaver", "Scr2", lostCase.c_str());  // case differs: dropped
+    Ini("Screensaver", "Scr2", lostCase.c_str());  // case differs: the same file
     Ini("Screensaver", "Scr3", "");                 // empty: dropped
-    Ini("Screensaver", "Scr4", "C:\\gone\\gone.scr");
+    Ini("Screensaver", "Scr4", "C:\\gone\\gone.scr");  // not there now: kept
+    Ini("Screensaver", "Weight4", "4");
     Ini("Screensaver", "Scr5", FileIn("vtdelta.scr").c_str());  // beyond nScr
     Ini("Screensaver", "LastScrShow", "1");
     FlushIni();
@@ -481,17 +485,18 @@ TEST_F(DrivenPage, OkRewritesTheRotationSectionOnly) {
     {
         CatalogueSheet sheet;
         ASSERT_TRUE(sheet.Show());
-        EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"gamma", "alpha"}));
-        EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{1, 0, 0, 1}));
-        EXPECT_EQ(sheet.Buttons(), "01010000");
-        sheet.Click(IDC_AVAILABLE_LIST, {1});
+        EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"gamma", "alpha", "Beta",
+                                                              "C:\\gone\\gone.scr (not found)"}));
+        EXPECT_EQ(sheet.Marks(), (std::vector<LPARAM>{1, 1, 0, 1}));
+        sheet.Click(IDC_AVAILABLE_LIST, {2});
         ASSERT_TRUE(sheet.Press(IDC_ADD_SELECTED));
         EXPECT_TRUE(sheet.Close(PSBTN_OK));
     }
     FlushIni();
     EXPECT_EQ(Section("Screensaver"),
               (std::vector<std::string>{"Scr0=" + FileIn("vtgamma.scr"), "Scr1=" + FileIn("vtalpha.scr"),
-                                        "Scr2=" + FileIn("vtbeta.scr"), "nScr=3"}));
+                                        "Scr2=" + FileIn("vtbeta.scr"), "Scr3=C:\\gone\\gone.scr",
+                                        "Weight3=4", "Scr4=" + FileIn("vtdelta.scr"), "nScr=5"}));
     EXPECT_EQ(Section("General"), general);
     EXPECT_EQ(Section("Options"), options);
     EXPECT_EQ(Section("Additional Path"), paths);
@@ -501,8 +506,9 @@ TEST_F(DrivenPage, OkRewritesTheRotationSectionOnly) {
     {
         CatalogueSheet sheet;
         ASSERT_TRUE(sheet.Show());
-        EXPECT_EQ(sheet.Rotation(), (std::vector<std::string>{"gamma", "alpha", "Beta"}));
-        EXPECT_EQ(sheet.Buttons(), "01010000");
+        EXPECT_EQ(sheet.Rotation(),
+                  (std::vector<std::string>{"gamma", "alpha", "Beta", "C:\\gone\\gone.scr (not found)",
+                                            "delta"}));
         EXPECT_TRUE(sheet.Close(PSBTN_OK));
     }
     FlushIni();
