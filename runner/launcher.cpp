@@ -218,7 +218,10 @@ void Launcher::WaitForChild() {
         if (result == WAIT_OBJECT_0) {
             // The child ended; it may have handed its work to a process of
             // its own, which is waited for in the same way.
-            if (m_child.TakeUpEnd()) continue;
+            if (m_child.TakeUpEnd()) {
+                m_events.ChildStarted(m_child.HandOffId());
+                continue;
+            }
             m_child.Reset();
             return;
         }

@@ -21,8 +21,9 @@ class LauncherEvents {
 public:
     // Its last act: its part of the run is over.
     virtual void RunOver() = 0;
-    // A child started (its process id); the running child is about to be
-    // asked to close for the next; a child has gone.
+    // A child started (its process id; again with the id of the process it
+    // handed its work to, once that is known); the running child is about
+    // to be asked to close for the next; a child has gone.
     virtual void ChildStarted(DWORD) {}
     virtual void ClosingChild() {}
     virtual void ChildGone() {}

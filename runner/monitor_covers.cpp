@@ -1,14 +1,19 @@
 #include "runner/monitor_covers.h"
 
+#include "runner/hook_library.h"
+
 namespace velmora::runner {
 
 namespace {
 
-// Looks for the new child's windows, to black out what they leave uncovered:
-// for a while, since a screensaver may make its window late, or grow it.
+// Looks for the running child's windows, to black out what they leave
+// uncovered: often at first, then for as long as it runs, since a
+// screensaver may make its window late (.NET, Unity or web-based ones take
+// seconds), grow or move it, or hand its work to another process.
 constexpr UINT_PTR kCoverTimer = 2;
 constexpr UINT kCoverCheckMs = 100;
-constexpr int kCoverChecks = 30;
+constexpr int kCoverQuickChecks = 30;
+constexpr UINT kCoverFollowMs = 1000;
 constexpr UINT kCoverAround = WM_APP + 1;
 constexpr UINT kCoverAll = WM_APP + 2;
 
@@ -71,6 +76,14 @@ bool MonitorCovers::CoverAround(DWORD pid) {
     ProcessWindows windows;
     windows.pid = pid;
     if (pid) EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
+    // A stub that handed its work to a process of its own and waits for it
+    // has no window: the covers go around that process's windows.
+    DWORD handOff = 0;
+    if (!windows.top && pid && g_hookLibrary.FindProcessChild &&
+        g_hookLibrary.FindProcessChild(pid, &handOff) && handOff) {
+        windows.pid = handOff;
+        EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
+    }
     if (!windows.top) return false;
     std::vector<Area> monitors;
     for (auto& cover : m_covers) monitors.push_back(cover->AreaOf());
@@ -112,14 +125,15 @@ bool MonitorCovers::OnMessage(HWND window, UINT message, WPARAM wParam) {
     case WM_TIMER:
         if (wParam != kCoverTimer) return false;
         CoverAround(static_cast<DWORD>(InterlockedExchangeAdd(&m_pid, 0)));
-        if (++m_checks >= kCoverChecks) KillTimer(window, kCoverTimer);
+        // After the first moments, a slower watch until the child goes.
+        if (++m_checks == kCoverQuickChecks) SetTimer(window, kCoverTimer, kCoverFollowMs, nullptr);
         return true;
     case WM_DISPLAYCHANGE:
-        // Monitors came or went: the covers are laid out anew.
-        if (Create()) {
+        // Monitors came or went: the covers are laid out anew, around the
+        // running screensaver at once, so that none is raised over it.
+        if (Create() && !CoverAround(static_cast<DWORD>(InterlockedExchangeAdd(&m_pid, 0))))
             CoverAll();
-            PostMessageA(window, kCoverAround, 0, 0);
-        }
+        PostMessageA(window, kCoverAround, 0, 0);
         return false;
     default:
         return false;

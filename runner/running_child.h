@@ -23,6 +23,8 @@ public:
     bool Start(const std::string& path, HWND host = nullptr);
     explicit operator bool() const { return static_cast<bool>(m_process); }
     DWORD ProcessId() const { return m_process.ProcessId(); }
+    // The process the child handed its work to, once taken up (0 before).
+    DWORD HandOffId() const { return m_handOffId; }
 
     // What to wait on: the process the child handed over to once there is one.
     HANDLE WaitHandle() const { return m_handOff ? m_handOff.Get() : m_process.Process(); }

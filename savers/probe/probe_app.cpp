@@ -54,6 +54,7 @@ BOOL CProbeApp::InitInstance() {
 }
 
 BOOL CProbeApp::RunFullScreen(const ProbeSettings& settings) {
+    if (settings.windowAfterMs) Sleep(settings.windowAfterMs);
     const bool hangs = settings.behaviour == ProbeBehaviour::Hang;
     m_window = std::make_unique<CProbeWnd>(
         settings.colour, FileNameOf(m_modulePath),

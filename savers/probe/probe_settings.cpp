@@ -44,6 +44,7 @@ ProbeSettings ReadProbeSettings(const std::string& modulePath) {
     settings.behaviour = ParseBehaviour(text);
     GetPrivateProfileStringA(kSection, "Area", "", text, sizeof text, ini.c_str());
     settings.primaryOnly = lstrcmpiA(text, "primary") == 0;
+    settings.windowAfterMs = GetPrivateProfileIntA(kSection, "WindowAfterMs", 0, ini.c_str());
 
     std::uint32_t rgb = ColourFromName(FileNameOf(modulePath).c_str());
     GetPrivateProfileStringA(kSection, "Color", "", text, sizeof text, ini.c_str());

@@ -13,6 +13,9 @@ struct ProbeSettings {
     // Area=primary: full screen on the primary monitor only, as classic
     // screensavers size themselves; otherwise the whole virtual screen.
     bool primaryOnly = false;
+    // WindowAfterMs=n: the full-screen window comes only n ms after the
+    // start, as .NET, Unity or web-based screensavers' windows do.
+    unsigned windowAfterMs = 0;
 };
 
 // This program's path with long names.

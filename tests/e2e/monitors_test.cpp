@@ -117,6 +117,35 @@ TEST_F(Monitors, OwnEachIsThePlainRunWithoutLowLevelHooks) {
     EXPECT_TRUE(scr.WaitForExit(kWait));
 }
 
+// The covers follow the screensaver wherever its window is, for as long as
+// it runs: a stub that hands its work to another process (and waits for it,
+// or ends at once), and one whose window comes only after seconds.
+TEST_F(Monitors, BlackCoversFollowHandOffsAndLateWindows) {
+    struct Case {
+        const char* behaviour;
+        unsigned windowAfterMs;
+    };
+    for (Case c : {Case{"handoffwait", 0}, Case{"handoff", 0}, Case{"normal", 4500}}) {
+        SCOPED_TRACE(std::string(c.behaviour) + " " + std::to_string(c.windowAfterMs));
+        DeleteFileA(log.c_str());
+        const std::string saver = Saver(c.behaviour, "FF0000", true, c.behaviour);
+        WritePrivateProfileStringA("Probe", "WindowAfterMs", std::to_string(c.windowAfterMs).c_str(),
+                                   (savers / (std::string(c.behaviour) + ".ini")).c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, (savers / (std::string(c.behaviour) + ".ini")).c_str());
+        SetList({saver});
+        SetOptions(false);
+        Mode("1");
+        Process scr;
+        ASSERT_TRUE(StartRun(scr));
+        EXPECT_TRUE(WaitUntil(
+            [&] { return Shows(kSecond) == kBlack && Shows(kFirst) == RGB(255, 0, 0); }, kWait))
+            << "the second monitor is not black, or the screensaver is under a cover";
+        ReturningUser();
+        EXPECT_TRUE(scr.WaitForExit(kWait));
+        for (const ProbeStart& start : Starts()) EXPECT_FALSE(ProcessAlive(start.pid));
+    }
+}
+
 TEST_F(Monitors, BlackWhereTheScreensaverDoesNotDraw) {
     SetList({Saver("red", "FF0000", true), Saver("green", "00FF00", true)});
     SetOptions(true);
