@@ -20,6 +20,7 @@
 #include "runner/process_start.h"
 #include "runner/profile_list.h"
 #include "settings/extra_folders.h"
+#include "settings/runtime_text.h"
 #include "settings/settings_names.h"
 #include "settings/system_folders.h"
 
@@ -223,12 +224,11 @@ int CScreensavers::FindFile(const std::string& path) {
 }
 
 bool CScreensavers::AddMissing(const std::string& path) {
-    for (const auto& missing : m_missing)
-        if (_mbsicmp(reinterpret_cast<const unsigned char*>(missing.second.c_str()),
-                     reinterpret_cast<const unsigned char*>(path.c_str())) == 0)
-            return false;
+    // Once each, compared without regard to case; a long list of them costs
+    // a look-up each, not a walk.
+    if (!m_missingKeys.insert(velmora::settings::LowerMultibyte(path)).second) return false;
     const std::string shown = path + " (not found)";
-    m_missing.emplace_back(shown, path);
+    m_missing.emplace(shown, path);
     LVITEMA row{};
     row.mask = LVIF_TEXT | LVIF_IMAGE;
     row.iItem = RowCount(m_lstSelected);
@@ -326,8 +326,8 @@ void CScreensavers::SaveSelection() {
         if (row != -1) {
             file = ItemText(m_lstAvailable, row, kFileColumn);
         } else {
-            for (const auto& missing : m_missing)
-                if (missing.first == name) file = missing.second;
+            const auto missing = m_missing.find(name);
+            if (missing != m_missing.end()) file = missing->second;
         }
         if (file.empty()) continue;
         WritePrivateProfileStringA(kSectionScreensaver, EntryKey(kKeyEntryFormat, written).c_str(),

@@ -2,8 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "config/rotation_rules.h"
@@ -106,7 +107,8 @@ private:
     // (a folder on a drive that is unplugged, a network share offline): each
     // is listed under its shown name (its path and " (not found)") and saved
     // again as it was stored, so that OK for another change keeps it.
-    std::vector<std::pair<std::string, std::string>> m_missing;  // shown name, stored path
+    std::map<std::string, std::string> m_missing;  // shown name -> stored path
+    std::set<std::string> m_missingKeys;           // their paths in lower case
     // Appends such an entry to the rotation list; false when it is there.
     bool AddMissing(const std::string& path);
     CFlatButton m_btnRemoveSelected;  // 1005

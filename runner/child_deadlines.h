@@ -4,14 +4,9 @@
 // Times are millisecond ticks that wrap (GetTickCount), compared by difference.
 #include <cstdint>
 
+#include "runner/run_timings.h"
 namespace velmora::runner {
 
-// How long a child may take to end: after the user came back (it is then
-// asked to close), after a rotation asked it to close (it is then asked once
-// more), and after that last request (it is then terminated).
-constexpr uint32_t kUserGraceMs = 3000;
-constexpr uint32_t kRotationGraceMs = 4000;
-constexpr uint32_t kTerminateAfterMs = 2000;
 constexpr uint32_t kNoDeadline = 0xFFFFFFFFu;
 
 // What has been asked of one child, and when.

@@ -3,6 +3,7 @@
 // applies to the events its low-level hooks see, and its check on the hooks.
 #include <cstdint>
 
+#include "runner/run_timings.h"
 namespace velmora::runner {
 
 // A pointer that drifts by a pixel or two, or the move Windows reports when a
@@ -36,8 +37,7 @@ PointerOrigin OriginFromCursor(int x, int y, bool physicalKnown, int physicalX, 
 // every input while they are in place: an input time later than the last
 // event the hooks saw (lastSeen, taken when the hook ran), and old enough that
 // a live hook would have run by now, was missed by them.
-constexpr uint32_t kHookAnswerMs = 1000;
-constexpr uint32_t kInputClockSlackMs = 250;
+// (kHookAnswerMs, kInputClockSlackMs: run_timings.h)
 bool InputMissedByHooks(uint32_t lastInput, uint32_t lastSeen, uint32_t now);
 // The same without the wait for a live hook: for input that has already
 // reached a program (a child that ended), which a live hook saw first.

@@ -1,5 +1,6 @@
 #include "runner/input_watch.h"
 
+#include "runner/run_timings.h"
 namespace velmora::runner {
 
 namespace {
@@ -14,9 +15,8 @@ namespace {
 // How often the backstop looks at the last-input time: rarely enough to cost
 // nothing, often enough that a user whose input the hooks missed is not kept
 // waiting long.
-constexpr UINT kBackstopMs = 3000;
-// How long the thread may take to set its hooks.
-constexpr DWORD kReadyWaitMs = 5000;
+// (kBackstopMs; kReadyWaitMs, how long the thread may take to set its
+// hooks: run_timings.h)
 
 using GetLastInputInfoFn = BOOL(WINAPI*)(PLASTINPUTINFO);
 

@@ -1,6 +1,7 @@
 #include "runner/monitor_covers.h"
 
 #include "runner/hook_library.h"
+#include "runner/run_timings.h"
 
 namespace velmora::runner {
 
@@ -11,9 +12,7 @@ namespace {
 // screensaver may make its window late (.NET, Unity or web-based ones take
 // seconds), grow or move it, or hand its work to another process.
 constexpr UINT_PTR kCoverTimer = 2;
-constexpr UINT kCoverCheckMs = 100;
-constexpr int kCoverQuickChecks = 30;
-constexpr UINT kCoverFollowMs = 1000;
+// (kCoverCheckMs, kCoverQuickChecks, kCoverFollowMs: run_timings.h)
 constexpr UINT kCoverAround = WM_APP + 1;
 constexpr UINT kCoverAll = WM_APP + 2;
 

@@ -1,5 +1,6 @@
 #include "runner/run_end.h"
 
+#include "runner/run_timings.h"
 namespace velmora::runner {
 
 namespace {
@@ -8,11 +9,7 @@ namespace {
 // how long the release may take (the launcher may still be ending a child:
 // a request, then two terminations of a few seconds each); and how long the
 // process may take to be gone after it.
-constexpr DWORD kHandBackMs = 8000;
-constexpr DWORD kReleaseMs = 20000;
-constexpr DWORD kProcessEndMs = 5000;
-// Between two posts to a full message queue.
-constexpr DWORD kPostRetryMs = 100;
+// (kHandBackMs, kReleaseMs, kProcessEndMs, kPostRetryMs: run_timings.h)
 
 HANDLE ManualEvent() { return CreateEventA(nullptr, TRUE, FALSE, nullptr); }
 

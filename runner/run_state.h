@@ -21,10 +21,10 @@ class RunState {
 public:
     // How long a display that came back on is given before the next
     // screensaver starts: the input that woke it ends the run instead.
-    static constexpr uint32_t kDisplayOnSettleMs = 500;
+    static constexpr uint32_t kDisplayOnSettleMs = velmora::runner::kDisplayOnSettleMs;
     // How long after a child quit by itself the next one waits: input that
     // comes meanwhile (a user whose first move ended it) ends the run instead.
-    static constexpr uint32_t kPassOverGraceMs = 500;
+    static constexpr uint32_t kPassOverGraceMs = velmora::runner::kPassOverGraceMs;
 
     // rotateAfterMs: the child's own show time (kNoDeadline: none).
     void ChildStarted(uint32_t now = 0, uint32_t rotateAfterMs = kNoDeadline);

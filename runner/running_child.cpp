@@ -1,5 +1,6 @@
 #include "runner/running_child.h"
 
+#include "runner/run_timings.h"
 #include <cstdint>
 
 #include "runner/hand_off_rule.h"
@@ -12,9 +13,6 @@
 namespace velmora::runner {
 
 namespace {
-
-// How long a terminated process may take to be gone.
-constexpr DWORD kTerminateWaitMs = 5000;
 
 uint64_t FileTimeValue(const FILETIME& t) {
     return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;

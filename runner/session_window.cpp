@@ -3,6 +3,7 @@
 #include "framework/win_app.h"
 #include "resources/velmora_scr_ids.h"
 #include "runner/hook_library.h"
+#include "runner/run_timings.h"
 #include "settings/password_protection.h"
 #include "settings/settings_names.h"
 #include "settings/windows_line.h"
@@ -17,11 +18,10 @@ constexpr UINT_PTR kRotationTimer = 1;
 constexpr char kSessionTitle[] = "VelmoraScrWnd";
 // How long the session window waits for the first child to be started, and
 // then for the launcher to know how the run rotates.
-constexpr DWORD kFirstStartWaitMs = 1000;
-constexpr DWORD kConfiguredWaitMs = 5000;
-// After that, how often the window looks again.
+using velmora::runner::kConfiguredPollMs;
+using velmora::runner::kConfiguredWaitMs;
+using velmora::runner::kFirstStartWaitMs;
 constexpr UINT_PTR kConfiguredTimer = 3;  // 2 is the black covers' (monitor_covers.cpp)
-constexpr UINT kConfiguredPollMs = 250;
 
 }  // namespace
 

@@ -38,6 +38,9 @@ protected:
         section += "nScr=" + std::to_string(count) + '\0' + '\0';
         WritePrivateProfileSectionA("Screensaver", section.data(), "Velmora.ini");
     }
+    // Wine keeps the file in a cache and writes it out later, even over the
+    // restored one: out first, then restored.
+    void TearDown() override { WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini"); }
     FileRestorer ini{IniPath()};
 };
 
