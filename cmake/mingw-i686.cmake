@@ -1,16 +1,6 @@
-# Cross build for 32-bit Windows with MinGW-w64. The -posix thread model gives
-# std::mutex and std::thread, which GoogleTest needs.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows (the 32-bit edition) with MinGW-w64; its
+# tests run through 32-bit Wine in the 32-bit prefix.
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Tests and the generated test lists run through Wine in the project's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+set(VELMORA_MINGW_TARGET i686-w64-mingw32)
+set(VELMORA_WINE_RUN_ARGS)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
