@@ -59,7 +59,9 @@ BOOL CProbeApp::RunFullScreen(const ProbeSettings& settings) {
     m_window = std::make_unique<CProbeWnd>(
         settings.colour, FileNameOf(m_modulePath),
         settings.behaviour != ProbeBehaviour::IgnoreClose && !hangs, !hangs);
-    if (!m_window->CreateFullScreen(settings.primaryOnly)) return NotStarted();
+    if (!m_window->CreateFullScreen(settings.primaryOnly, settings.notTopmost,
+                                    settings.endsOnDeactivate))
+        return NotStarted();
     m_pMainWnd = m_window.get();
     return TRUE;
 }

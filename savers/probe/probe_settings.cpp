@@ -45,6 +45,9 @@ ProbeSettings ReadProbeSettings(const std::string& modulePath) {
     GetPrivateProfileStringA(kSection, "Area", "", text, sizeof text, ini.c_str());
     settings.primaryOnly = lstrcmpiA(text, "primary") == 0;
     settings.windowAfterMs = GetPrivateProfileIntA(kSection, "WindowAfterMs", 0, ini.c_str());
+    settings.notTopmost = GetPrivateProfileIntA(kSection, "NotTopmost", 0, ini.c_str()) == 1;
+    settings.endsOnDeactivate =
+        GetPrivateProfileIntA(kSection, "EndOnDeactivate", 0, ini.c_str()) == 1;
 
     std::uint32_t rgb = ColourFromName(FileNameOf(modulePath).c_str());
     GetPrivateProfileStringA(kSection, "Color", "", text, sizeof text, ini.c_str());

@@ -16,6 +16,11 @@ struct ProbeSettings {
     // WindowAfterMs=n: the full-screen window comes only n ms after the
     // start, as .NET, Unity or web-based screensavers' windows do.
     unsigned windowAfterMs = 0;
+    // NotTopmost=1: a full-screen window that is not topmost.
+    bool notTopmost = false;
+    // EndOnDeactivate=1: ends when it loses activation, as screensavers of
+    // the standard screensaver library do.
+    bool endsOnDeactivate = false;
 };
 
 // This program's path with long names.

@@ -37,8 +37,9 @@ void CProbeWnd::EndOnInput() {
     DestroyWindow();
 }
 
-BOOL CProbeWnd::CreateFullScreen(bool primaryOnly) {
+BOOL CProbeWnd::CreateFullScreen(bool primaryOnly, bool notTopmost, bool endsOnDeactivate) {
     m_fullScreen = true;
+    m_endsOnDeactivate = endsOnDeactivate;
     // The virtual screen spans every monitor; before multiple-monitor
     // support its metrics are zero and the primary screen is all there is.
     RECT r = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
@@ -53,7 +54,7 @@ BOOL CProbeWnd::CreateFullScreen(bool primaryOnly) {
     // Where the pointer is before the window exists: the move Windows sends
     // when a window appears reports this same place.
     m_haveFirstCursor = GetCursorPos(&m_firstCursor) != FALSE;
-    if (!CreateEx(WS_EX_TOPMOST, ProbeClass(), m_name.c_str(), WS_POPUP | WS_VISIBLE, r,
+    if (!CreateEx(notTopmost ? 0 : WS_EX_TOPMOST, ProbeClass(), m_name.c_str(), WS_POPUP | WS_VISIBLE, r,
                   static_cast<HWND>(nullptr), 0))
         return FALSE;
     // A rotator ends its child by WM_CLOSE to the foreground window, or by a
@@ -160,6 +161,9 @@ LRESULT CProbeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
         SetCursor(nullptr);
         return TRUE;
+    case WM_ACTIVATEAPP:
+        if (!wParam && m_endsOnDeactivate) DestroyWindow();
+        break;
     case WM_SYSCOMMAND:
         // Windows would start the screensaver again while it runs.
         if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;

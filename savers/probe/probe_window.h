@@ -17,8 +17,11 @@ public:
     // Whether the full-screen window ended on input rather than WM_CLOSE.
     bool EndedByInput() const { return m_endedByInput; }
 
-    // A topmost popup over the whole screen, in the foreground with focus.
-    BOOL CreateFullScreen(bool primaryOnly = false);
+    // A topmost popup over the whole screen, in the foreground with focus
+    // (not topmost with notTopmost; ending when it loses activation with
+    // endsOnDeactivate).
+    BOOL CreateFullScreen(bool primaryOnly = false, bool notTopmost = false,
+                          bool endsOnDeactivate = false);
     // A child filling the parent's client area; FALSE for an invalid parent.
     BOOL CreatePreview(HWND parent);
 
@@ -44,6 +47,7 @@ private:
     bool m_endsOnInput;
     bool m_endedByInput = false;
     bool m_fullScreen = false;
+    bool m_endsOnDeactivate = false;
     HWND m_parent = nullptr;
     bool m_haveFirstCursor = false;
     POINT m_firstCursor{};

@@ -146,6 +146,75 @@ TEST_F(Monitors, BlackCoversFollowHandOffsAndLateWindows) {
     }
 }
 
+// Screensavers as people have them, in the plain run and the black mode on
+// two monitors: not topmost, ending when they lose activation, a window
+// that comes late, a hand-off (waited for, or not), one that ignores
+// WM_CLOSE. Each rotates with nothing pressed, in the black mode with no
+// desktop on either monitor and never under a cover, and the user's return
+// ends everything.
+TEST_F(Monitors, ScreensaversAsPeopleHaveThemInThePlainAndTheBlackRun) {
+    struct Case {
+        const char* name;
+        const char* behaviour;
+        const char* key;  // a probe setting, with value 1 (WindowAfterMs: 5000)
+    };
+    const Case cases[] = {{"nottop", "normal", "NotTopmost"},
+                          {"deactivate", "normal", "EndOnDeactivate"},
+                          {"late", "normal", "WindowAfterMs"},
+                          {"handoff", "handoff", nullptr},
+                          {"handoffwait", "handoffwait", nullptr},
+                          {"ignoreclose", "ignoreclose", nullptr}};
+    const std::string next = Saver("next", "00FF00", true);
+    for (const char* mode : {"0", "1"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string("Monitors=") + mode + " " + c.name);
+            DeleteFileA(log.c_str());
+            const std::string saver = Saver(c.name, "FF0000", true, c.behaviour);
+            const std::string ini = savers / (std::string(c.name) + ".ini");
+            if (c.key)
+                WritePrivateProfileStringA("Probe", c.key,
+                                           std::string(c.key) == "WindowAfterMs" ? "5000" : "1",
+                                           ini.c_str());
+            WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+            SetList({saver, next});
+            SetOptions(true, 15);
+            Mode(mode);
+            const bool black = *mode == '1';
+            Process scr;
+            ASSERT_TRUE(StartRun(scr));
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    return Shows(kFirst) == RGB(255, 0, 0) && (!black || Shows(kSecond) == kBlack);
+                },
+                kWait))
+                << "not shown" << (black ? ", or not black beside it" : "");
+            InputCounter input;
+            std::string seen;
+            Rotate();
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    if (black && (Shows(kFirst) == kDesktop || Shows(kSecond) == kDesktop))
+                        seen = "the desktop showed";
+                    return Shows(kFirst) == RGB(0, 255, 0) && (!black || Shows(kSecond) == kBlack);
+                },
+                kWait))
+                << "no rotation";
+            EXPECT_EQ(seen, "");
+            EXPECT_EQ(input.keys(), 0) << "a key was pressed";
+            ReturningUser();
+            EXPECT_TRUE(scr.WaitForExit(kWait));
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    for (const ProbeStart& start : Starts())
+                        if (ProcessAlive(start.pid)) return false;
+                    return true;
+                },
+                kWait))
+                << "a screensaver was left";
+        }
+    }
+}
+
 TEST_F(Monitors, BlackWhereTheScreensaverDoesNotDraw) {
     SetList({Saver("red", "FF0000", true), Saver("green", "00FF00", true)});
     SetOptions(true);

@@ -65,6 +65,37 @@ bool XPointerMove(int x, int y) {
         kWait);
 }
 
+InputCounter::InputCounter() {
+    s_keys = s_mouse = 0;
+    GetCursorPos(&s_rest);
+    m_keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, Key, GetModuleHandleA(nullptr), 0);
+    m_pointer = SetWindowsHookExA(WH_MOUSE_LL, Mouse, GetModuleHandleA(nullptr), 0);
+}
+
+InputCounter::~InputCounter() {
+    if (m_keyboard) UnhookWindowsHookEx(m_keyboard);
+    if (m_pointer) UnhookWindowsHookEx(m_pointer);
+}
+
+LRESULT CALLBACK InputCounter::Key(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) ++s_keys;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK InputCounter::Mouse(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        bool restingMove = wParam == WM_MOUSEMOVE && !(event->flags & LLMHF_INJECTED) &&
+                           event->pt.x == s_rest.x && event->pt.y == s_rest.y;
+        if (!restingMove) ++s_mouse;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int InputCounter::s_keys = 0;
+int InputCounter::s_mouse = 0;
+POINT InputCounter::s_rest{};
+
 void RunSession::SetUp() {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
     DeleteFileA(IniPath().c_str());

@@ -28,6 +28,29 @@ bool XPointerMove(int x, int y);
 // xdotool with these arguments, started; true once it is on its way.
 bool XDoTool(const std::string& arguments);
 
+// Counts the input the system sees while it lives: key events, and mouse
+// events other than a move to where the pointer already is. Wine turns a
+// window opening or closing under the resting pointer into such a move (and
+// counts it as input for the last-input time); a rotation's own input would
+// be a key press or an injected event. The thread must pump (the waits here
+// do).
+class InputCounter {
+public:
+    InputCounter();
+    ~InputCounter();
+    InputCounter(const InputCounter&) = delete;
+    InputCounter& operator=(const InputCounter&) = delete;
+    int keys() const { return m_keyboard ? s_keys : -1; }
+    int mouse() const { return m_pointer ? s_mouse : -1; }
+
+private:
+    static LRESULT CALLBACK Key(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Mouse(int code, WPARAM wParam, LPARAM lParam);
+    static int s_keys, s_mouse;
+    static POINT s_rest;
+    HHOOK m_keyboard, m_pointer;
+};
+
 class RunSession : public ::testing::Test {
 protected:
     void SetUp() override;

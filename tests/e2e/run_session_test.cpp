@@ -5,52 +5,6 @@
 namespace run_session_test {
 namespace {
 
-// Counts the key presses anyone makes while it exists; the thread must pump
-// (the waits here do).
-// Counts the input the system sees while it lives: key events, and mouse
-// events other than a move to where the pointer already is. Wine turns a
-// window opening or closing under the resting pointer into such a move (and
-// counts it as input for the last-input time); a rotation's own input would
-// be a key press or an injected event.
-class InputCounter {
-public:
-    InputCounter() {
-        s_keys = s_mouse = 0;
-        GetCursorPos(&s_rest);
-        m_keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, Key, GetModuleHandleA(nullptr), 0);
-        m_pointer = SetWindowsHookExA(WH_MOUSE_LL, Mouse, GetModuleHandleA(nullptr), 0);
-    }
-    ~InputCounter() {
-        if (m_keyboard) UnhookWindowsHookEx(m_keyboard);
-        if (m_pointer) UnhookWindowsHookEx(m_pointer);
-    }
-    InputCounter(const InputCounter&) = delete;
-    InputCounter& operator=(const InputCounter&) = delete;
-    int keys() const { return m_keyboard ? s_keys : -1; }
-    int mouse() const { return m_pointer ? s_mouse : -1; }
-
-private:
-    static LRESULT CALLBACK Key(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HC_ACTION) ++s_keys;
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static LRESULT CALLBACK Mouse(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HC_ACTION) {
-            const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-            bool restingMove = wParam == WM_MOUSEMOVE && !(event->flags & LLMHF_INJECTED) &&
-                               event->pt.x == s_rest.x && event->pt.y == s_rest.y;
-            if (!restingMove) ++s_mouse;
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static int s_keys, s_mouse;
-    static POINT s_rest;
-    HHOOK m_keyboard, m_pointer;
-};
-int InputCounter::s_keys = 0;
-int InputCounter::s_mouse = 0;
-POINT InputCounter::s_rest{};
-
 TEST_F(RunSession, OneEntryRunsUntilTheUserReturns) {
     std::string alpha = AddSaver(savers.path(), "alpha");
     SetList({alpha});
