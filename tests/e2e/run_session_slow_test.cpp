@@ -61,6 +61,9 @@ protected:
         EXPECT_TRUE(scr.WaitForExit(20000));
     }
 
+    // Wine writes its cached copy of the file out later, even over the
+    // restored one: out first, then restored.
+    void TearDown() override { WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini"); }
     FileRestorer ini{IniPath()};
     std::string trapline = SystemDir() + "\\Trapline.dll";
     FileRestorer installed{trapline};
