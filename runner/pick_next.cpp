@@ -62,9 +62,8 @@ std::string EntryValue(const char* format, int index, DWORD size) {
 int RandomIndex(int count, const std::function<bool(int)>& free) {
     const std::vector<char> section = RotationSection();
     const RotationValues values = ReadRotationValues(section.data(), section.size(), count);
-    if (!names::OptionSet(names::kKeyPlayEachOnce) ||
-        DeckCards(count, values.weights) > kMaxDeckCards) {
-        const int64_t places = DeckCards(count, values.weights);
+    const int64_t places = DeckCards(count, values.weights);
+    if (!names::OptionSet(names::kKeyPlayEachOnce) || places > kMaxDeckCards) {
         auto generated = [&] {
             const uint32_t place = RunRandom().Below(
                 static_cast<uint32_t>(places < 0xFFFFFFFFll ? places : 0xFFFFFFFFll));

@@ -32,18 +32,24 @@ bool IsNtLine() {
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-}  // namespace
-
-std::string SysnativeFolder() {
-    // The 9x line has no 64-bit form; a program told it runs there (a
-    // compatibility setting) keeps to the folders of that line.
-    if (!IsNtLine() || !IsWow64()) return std::string();
+// "<Windows>\Sysnative\" whether or not this process has the alias; "" when
+// the Windows folder cannot be read (a Sysnative path then matches nothing).
+std::string SysnativeAlias() {
     char folder[kPathBuffer] = "";
     UINT n = GetWindowsDirectoryA(folder, sizeof folder);
     if (n == 0 || n >= sizeof folder) return std::string();
     std::string windows(folder, n);
     if (windows.back() != '\\') windows += '\\';
     return windows + "Sysnative\\";
+}
+
+}  // namespace
+
+std::string SysnativeFolder() {
+    // The 9x line has no 64-bit form; a program told it runs there (a
+    // compatibility setting) keeps to the folders of that line.
+    if (!IsNtLine() || !IsWow64()) return std::string();
+    return SysnativeAlias();
 }
 
 std::string SysWow64Folder() {
@@ -65,12 +71,7 @@ std::string OtherSystemFolder() {
 
 std::string ReachablePath(const std::string& path) {
     if (sizeof(void*) != 8) return path;
-    char folder[kPathBuffer] = "";
-    UINT n = GetWindowsDirectoryA(folder, sizeof folder);
-    if (n == 0 || n >= sizeof folder) return path;
-    std::string windows(folder, n);
-    if (windows.back() != '\\') windows += '\\';
-    return NativeViewPath(path, windows + "Sysnative\\", SystemFolder());
+    return NativeViewPath(path, SysnativeAlias(), SystemFolder());
 }
 
 bool IsSysnativePath(const std::string& path) { return IsInFolder(path, SysnativeFolder()); }
