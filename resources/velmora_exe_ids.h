@@ -19,6 +19,9 @@
 // Bitmaps
 #define IDB_PAGE_PICTURES 129       // five 32 x 32 pictures, one per page, in page order
 #define IDB_ABOUT 143               // the About page's picture
+#define IDB_PAGE_PICTURES_150 150  // five 48 x 48 pictures
+#define IDB_PAGE_PICTURES_200 151  // five 64 x 64 pictures
+#define IDB_ABOUT_200 152  // the About picture at twice the size
 #define IDB_PAGE_PICTURE_SIZE 32
 #define IDB_PAGE_PICTURES_KEY 0xFF00FF  // transparent colour, RGB(255,0,255)
 
@@ -31,6 +34,7 @@
 
 // Other resources
 #define IDR_DONATIONS_GIF 146       // type "BINARY"
+#define IDR_DONATIONS_GIF_200 153  // the animated picture at twice the size, type "BINARY"
 
 // Controls
 #ifndef IDC_STATIC

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the pictures of Velmora.exe: the button icons, the fallback icon of a
-screensaver file, the strip of page pictures and the About picture.
+screensaver file, the strip of page pictures and the About picture, each at
+the sizes the program asks for at 100 to 200 percent display scaling.
 
 Deterministic and pure Python like draw_resources.py (whose icon writer it
 uses); its output is committed.
@@ -9,8 +10,10 @@ uses); its output is committed.
 
 Every picture is a stack of shapes given by signed distance functions on a
 32 x 32 design grid (x to the right, y down). Each pixel averages several
-samples, so edges are smooth without an imaging library. The 16 x 16 images
-are drawn from the same designs with outlines kept one pixel wide.
+samples, so edges are smooth without an imaging library. The icons are drawn
+at seven sizes from 16 to 64 pixels, the page strip at 32, 48 and 64 and the
+About picture at one and two times its size, all from the same designs;
+outlines are one design unit wide, and one pixel wide below 32 pixels.
 """
 import math
 import os
@@ -164,11 +167,14 @@ def vertical(top, bottom, y0, y1):
 
 class Picture:
     """Layers painted in order; px is the size of one output pixel on the
-    design grid, so outlines can be kept one pixel wide at every size."""
+    design grid. line is the width of an outline on the grid: one design
+    unit, so outlines grow with the picture above 32 pixels, but never less
+    than one output pixel, so they stay one pixel wide below it."""
 
     def __init__(self, size):
         self.size = size
         self.px = GRID / size
+        self.line = max(self.px, 1.0)
         self.layers = []
 
     def fill(self, d, colour):
@@ -180,9 +186,9 @@ class Picture:
 
     def outlined(self, d, ramp, colour=None, width=1.0):
         """The shape in its edge colour, and inside it the body, inset by
-        one output pixel (times width)."""
+        one outline (times width)."""
         self.fill(d, solid(ramp[2]))
-        self.fill(grow(d, -self.px * width), colour or lit(ramp))
+        self.fill(grow(d, -self.line * width), colour or lit(ramp))
 
     def render(self):
         samples = 5 if self.size >= 32 else 8
@@ -235,7 +241,7 @@ def draw_arrow(pic, d):
     pic.shadow(d)
     pic.outlined(d, BLUE)
     # A soft highlight along the upper half of the body.
-    pic.fill(intersect(grow(d, -pic.px * 2.2), lambda x, y: y - 15.0),
+    pic.fill(intersect(grow(d, -pic.line * 2.2), lambda x, y: y - 15.0),
              lambda x, y: (WHITE, 0.28))
 
 
@@ -256,7 +262,7 @@ def draw_gear(pic, cx, cy, r_outer, teeth=8, phase=0.0):
     pic.shadow(d)
     pic.outlined(d, METAL, lit(METAL, cx - r_outer, cy - r_outer, cx + r_outer, cy + r_outer))
     # The hub ring, a little darker, gives the gear depth.
-    ring = subtract(circle(cx, cy, r_outer * 0.50), circle(cx, cy, r_outer * 0.30 + pic.px))
+    ring = subtract(circle(cx, cy, r_outer * 0.50), circle(cx, cy, r_outer * 0.30 + pic.line))
     pic.fill(ring, lit(((196, 201, 212), (110, 116, 130)), cx - r_outer, cy - r_outer,
                        cx + r_outer, cy + r_outer))
 
@@ -269,7 +275,7 @@ def draw_monitor(pic, screen_content=None):
     pic.outlined(stand, CASE)
     pic.outlined(case, CASE)
     screen = rrect(5.5, 6.5, 26.5, 20.5, 0.8)
-    pic.fill(grow(screen, pic.px), solid(CASE[2]))
+    pic.fill(grow(screen, pic.line), solid(CASE[2]))
     pic.fill(screen, vertical(DUSK[0], DUSK[1], 6.5, 20.5))
     # Glare across the upper left of the glass.
     pic.fill(intersect(screen, lambda x, y: (x - 5.5) * 0.55 + (y - 6.5) - 6.0),
@@ -290,7 +296,7 @@ def stars_and_moon(pic, screen):
 
 def play_on_screen(pic, screen):
     tri = polygon([(13.5, 9.8), (20.5, 13.5), (13.5, 17.2)], 1.0)
-    pic.fill(grow(tri, pic.px), solid(WHITE))
+    pic.fill(grow(tri, pic.line), solid(WHITE))
     pic.fill(tri, lit(GREEN, 12.0, 9.0, 19.0, 18.0))
 
 
@@ -332,10 +338,10 @@ def icon_preview(pic):
 def icon_ok(pic):
     check = [(6.5, 16.5), (13.0, 23.0), (25.5, 8.5)]
     w = 3.0
-    pic.shadow(stroke(check, w + pic.px))
-    pic.fill(stroke(check, w + pic.px), solid(GREEN[2]))
+    pic.shadow(stroke(check, w + pic.line))
+    pic.fill(stroke(check, w + pic.line), solid(GREEN[2]))
     pic.fill(stroke(check, w), lit(GREEN, 8.0, 8.0, 22.0, 24.0))
-    pic.fill(intersect(stroke(check, w - pic.px), lambda x, y: y - 13.0 - (x - 13.0) * 0.2),
+    pic.fill(intersect(stroke(check, w - pic.line), lambda x, y: y - 13.0 - (x - 13.0) * 0.2),
              lambda x, y: (WHITE, 0.25))
 
 
@@ -343,10 +349,10 @@ def icon_cancel(pic):
     a = stroke([(8.0, 8.0), (24.0, 24.0)], 3.0)
     b = stroke([(24.0, 8.0), (8.0, 24.0)], 3.0)
     cross = union(a, b)
-    pic.shadow(grow(cross, pic.px))
-    pic.fill(grow(cross, pic.px), solid(RED[2]))
+    pic.shadow(grow(cross, pic.line))
+    pic.fill(grow(cross, pic.line), solid(RED[2]))
     pic.fill(cross, lit(RED, 8.0, 6.0, 22.0, 26.0))
-    pic.fill(intersect(grow(cross, -pic.px), lambda x, y: y - 14.0),
+    pic.fill(intersect(grow(cross, -pic.line), lambda x, y: y - 14.0),
              lambda x, y: (WHITE, 0.22))
 
 
@@ -354,7 +360,7 @@ def icon_help(pic):
     disc = circle(16.0, 16.0, 13.5)
     pic.shadow(disc)
     pic.outlined(disc, BLUE, lit(BLUE, 6.0, 4.0, 24.0, 28.0))
-    pic.fill(intersect(grow(disc, -pic.px * 2), lambda x, y: y - 13.0),
+    pic.fill(intersect(grow(disc, -pic.line * 2), lambda x, y: y - 13.0),
              lambda x, y: (WHITE, 0.22))
     hook = arc_points(16.0, 12.0, 4.6, 195.0, 405.0) + [(16.0, 16.8), (16.0, 18.8)]
     w = max(1.9, pic.px * 1.05)
@@ -368,10 +374,10 @@ def icon_screensaver_file(pic):
     pic.outlined(page, PAPER, lit(PAPER, 6.0, 2.0, 26.0, 30.0))
     ear = polygon([(20.0, 2.5), (20.0, 9.0), (26.5, 9.0)])
     pic.fill(ear, solid(PAPER[2]))
-    pic.fill(grow(polygon([(20.0, 3.0), (20.0, 9.0), (26.0, 9.0)]), -pic.px),
+    pic.fill(grow(polygon([(20.0, 3.0), (20.0, 9.0), (26.0, 9.0)]), -pic.line),
              solid((232, 235, 242)))
     screen = rrect(9.5, 12.5, 23.5, 25.5, 1.0)
-    pic.fill(grow(screen, pic.px), solid(CASE[2]))
+    pic.fill(grow(screen, pic.line), solid(CASE[2]))
     pic.fill(screen, vertical(DUSK[0], DUSK[1], 12.5, 25.5))
     if pic.size < 32:
         # Too small for a scene: only the moon over the dusk.
@@ -401,6 +407,11 @@ ICONS = (
     ("button_help.ico", icon_help),                 # 147
 )
 
+# Every icon holds one image per size, each drawn from its design: 16 and 32
+# pixels at 100 percent, and the sizes Windows asks for at 125, 150 and 200
+# percent (20, 24, 40, 48 and 64) so it never stretches one.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
 
 # --- the page pictures -------------------------------------------------------
 
@@ -412,7 +423,7 @@ def page_options(pic):
     frame = rrect(1.5, 3.0, 25.5, 24.0, 1.5)
     pic.shadow(frame)
     pic.fill(frame, solid(BLUE[2]))
-    pic.fill(intersect(grow(frame, -pic.px), lambda x, y: y - 8.5),
+    pic.fill(intersect(grow(frame, -pic.line), lambda x, y: y - 8.5),
              vertical(BLUE[0], BLUE[1], 3.0, 8.5))
     pic.fill(rrect(2.5, 8.5, 24.5, 23.0, 0.6), vertical(WHITE, (228, 234, 244), 8.5, 23.0))
     # Title-bar buttons and two lines of text in the window.
@@ -467,8 +478,8 @@ def page_donations(pic):
     r = 2.5
     s = (arc_points(16.0, 18.0, r, -35.0, -270.0, 20)
          + arc_points(16.0, 18.0 + 2 * r, r, -90.0, 145.0, 20))
-    pic.fill(intersect(grow(body, -pic.px * 2), lambda x, y: -((x - 11.0) ** 2 / 16.0
-                                                                + (y - 16.5) ** 2 / 9.0 - 1.0)),
+    pic.fill(intersect(grow(body, -pic.line * 2), lambda x, y: -((x - 11.0) ** 2 / 16.0
+                                                                  + (y - 16.5) ** 2 / 9.0 - 1.0)),
              lambda x, y: (WHITE, 0.35))
     ink = (92, 52, 8)
     pic.fill(stroke([(16.0, 13.8), (16.0, 26.2)], 0.9), solid(ink))
@@ -480,7 +491,7 @@ def page_about(pic):
                    polygon([(8.0, 19.0), (15.0, 22.5), (5.0, 29.5)], 0.6))
     pic.shadow(bubble)
     pic.outlined(bubble, BLUE, lit(BLUE, 6.0, 2.0, 24.0, 28.0))
-    pic.fill(intersect(grow(bubble, -pic.px * 2), lambda x, y: y - 11.0),
+    pic.fill(intersect(grow(bubble, -pic.line * 2), lambda x, y: y - 11.0),
              lambda x, y: (WHITE, 0.22))
     pic.fill(circle(16.0, 7.6, 2.1), solid(WHITE))
     i_body = union(rrect(14.2, 11.0, 17.8, 20.5, 0.9), rrect(12.5, 18.8, 19.5, 20.8, 0.7),
@@ -584,13 +595,20 @@ def write_bmp8(path, rows, palette):
         f.write(fileheader + info + bytes(pal) + bytes(pixels))
 
 
-def page_strip():
+# The strip's picture sizes and files: 32 pixels at 100 percent, 48 and 64
+# for 150 and 200 percent, each drawn from the designs at its own size.
+PAGE_STRIPS = ((32, "page_pictures.bmp"), (48, "page_pictures_150.bmp"),
+               (64, "page_pictures_200.bmp"))
+
+
+def page_strip(size):
+    """The five page pictures of size x size side by side, quantised."""
     pictures = []
     for draw in PAGES:
-        pic = Picture(32)
+        pic = Picture(size)
         draw(pic)
         pictures.append(flatten(pic.render()))
-    rows = [sum((p[y] for p in pictures), []) for y in range(32)]
+    rows = [sum((p[y] for p in pictures), []) for y in range(size)]
     return quantise(rows)
 
 
@@ -640,9 +658,11 @@ def text_segments(text, x, y, unit, advance=5.6):
     return segs
 
 
-def about_picture():
-    w, h = ABOUT_SIZE
-    half = w // 2
+def about_picture(scale=1):
+    """The picture at ABOUT_SIZE times scale: positions, letters, strokes,
+    their edge and the shadow's offset all grow by scale."""
+    w, h = ABOUT_SIZE[0] * scale, ABOUT_SIZE[1] * scale
+    half = ABOUT_SIZE[0] // 2 * scale
     rows = []
     for y in range(h):
         row = []
@@ -654,12 +674,15 @@ def about_picture():
         ("2.0", 52, 100, 9.0, 4.6),
         ("KESTRUNE", 10, 190, 4.0, 2.4),
     ]
+    edge_width = 1.2 * scale   # the dark rim inside each stroke
+    offset = 3 * scale         # the shadow's step down and right
     for text, left, top, unit, hw in lines:
+        left, top, unit, hw = left * scale, top * scale, unit * scale, hw * scale
         segs = text_segments(text, left, top, unit)
-        x0 = int(left - hw - 2)
-        x1 = int(left + len(text) * 5.6 * unit + hw + 6)
-        y0 = int(top - hw - 2)
-        y1 = int(top + 6 * unit + hw + 6)
+        x0 = int(left - hw - 2 * scale)
+        x1 = int(left + len(text) * 5.6 * unit + hw + 2 * offset)
+        y0 = int(top - hw - 2 * scale)
+        y1 = int(top + 6 * unit + hw + 2 * offset)
 
         def dist(px, py):
             return min(_segment_distance(px, py, ax, ay, bx, by)
@@ -669,11 +692,11 @@ def about_picture():
                 face = edge = shadow = 0.0
                 for sx, sy in ((0.25, 0.25), (0.75, 0.25), (0.25, 0.75), (0.75, 0.75)):
                     d = dist(x + sx, y + sy)
-                    if d < -1.2:
+                    if d < -edge_width:
                         face += 0.25
                     elif d < 0.0:
                         edge += 0.25
-                    elif dist(x + sx - 3, y + sy - 3) < 0.0:
+                    elif dist(x + sx - offset, y + sy - offset) < 0.0:
                         shadow += 0.25
                 c = rows[y][x]
                 c = mix(c, (0, 0, 40), 0.45 * shadow)
@@ -700,19 +723,25 @@ def quantise_keeping_white(rows):
     return [[lookup[c] for c in row] for row in rows], [WHITE] + colours
 
 
+# The About picture's scales and files: 100 and 200 percent.
+ABOUT_PICTURES = ((1, "about.bmp"), (2, "about_200.bmp"))
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     for name, draw in ICONS:
         images = []
-        for size in (32, 16):
+        for size in ICON_SIZES:
             pic = Picture(size)
             draw(pic)
             images.append(pic.render())
         write_ico(os.path.join(OUT, name), images)
-    rows, palette = page_strip()
-    write_bmp8(os.path.join(OUT, "page_pictures.bmp"), rows, palette)
-    rows, palette = quantise_keeping_white(about_picture())
-    write_bmp8(os.path.join(OUT, "about.bmp"), rows, palette)
+    for size, name in PAGE_STRIPS:
+        rows, palette = page_strip(size)
+        write_bmp8(os.path.join(OUT, name), rows, palette)
+    for scale, name in ABOUT_PICTURES:
+        rows, palette = quantise_keeping_white(about_picture(scale))
+        write_bmp8(os.path.join(OUT, name), rows, palette)
     return 0
 
 

@@ -5,14 +5,16 @@ glass jar with a heart on it, lands on the pile and the jar sparkles.
 Deterministic and pure Python like the other generators (it uses their shape
 functions); its output is committed.
 
-    python3 tools/draw_donations_gif.py        # writes resources/donations.gif
+    python3 tools/draw_donations_gif.py        # writes resources/donations*.gif
 
-The file is a GIF89a of 90 x 97 pixels with a 16-colour global colour table,
-a looping application extension and eight full-size frames: seven of 7
-hundredths of a second that restore the background when they go (disposal 2),
-and a last one of 60 hundredths that stays (disposal 1). Every pixel takes
-the colour of the topmost shape covering its centre, so the 16 colours stay
-crisp without dithering.
+donations.gif is a GIF89a of 90 x 97 pixels with a 16-colour global colour
+table, a looping application extension and eight full-size frames: seven of
+7 hundredths of a second that restore the background when they go (disposal
+2), and a last one of 60 hundredths that stays (disposal 1). Every pixel
+takes the colour of the topmost shape covering its centre, so the 16 colours
+stay crisp without dithering. donations_200.gif is the same animation at
+twice the size (180 x 194, for 200 percent display scaling): the scene is
+sampled at every pixel of the larger picture, not doubled.
 """
 import math
 import os
@@ -25,8 +27,10 @@ sys.path.insert(0, HERE)
 from draw_config_resources import (  # noqa: E402
     circle, ellipse, polygon, rrect, subtract, union, moved)
 
-OUT = os.path.join(HERE, "..", "resources", "donations.gif")
-WIDTH, HEIGHT = 90, 97
+OUT = os.path.join(HERE, "..", "resources")
+WIDTH, HEIGHT = 90, 97  # the scene's size; a picture is this times its scale
+# The scales and their files: 100 and 200 percent.
+PICTURES = ((1, "donations.gif"), (2, "donations_200.gif"))
 
 PALETTE = [
     (250, 246, 236),  # 0 paper
@@ -125,12 +129,14 @@ def scene(frame):
     return shapes
 
 
-def render(frame):
+def render(frame, scale=1):
+    """Palette indices of the frame at WIDTH x HEIGHT times scale: each
+    pixel's centre is taken back to the scene's coordinates."""
     shapes = scene(frame)
     pixels = []
-    for y in range(HEIGHT):
-        for x in range(WIDTH):
-            px, py = x + 0.5, y + 0.5
+    for y in range(HEIGHT * scale):
+        for x in range(WIDTH * scale):
+            px, py = (x + 0.5) / scale, (y + 0.5) / scale
             colour = PAPER
             for d, index in shapes:
                 if d(px, py) <= 0:
@@ -187,8 +193,9 @@ def sub_blocks(data):
     return b"".join(bytes([len(c)]) + c for c in chunks) + b"\0"
 
 
-def gif():
-    head = b"GIF89a" + struct.pack("<HHBBB", WIDTH, HEIGHT, 0x80 | 0x70 | 0x03, PAPER, 0)
+def gif(scale=1):
+    width, height = WIDTH * scale, HEIGHT * scale
+    head = b"GIF89a" + struct.pack("<HHBBB", width, height, 0x80 | 0x70 | 0x03, PAPER, 0)
     head += b"".join(bytes(c) for c in PALETTE)
     # Loop for ever: the application extension every browser reads as a loop count.
     head += b"\x21\xFF\x0BNETSCAPE2.0" + b"\x03\x01\x00\x00" + b"\0"
@@ -197,16 +204,18 @@ def gif():
         last = frame == FRAMES - 1
         delay, disposal = (60, 1) if last else (7, 2)
         body += struct.pack("<BBBBHBB", 0x21, 0xF9, 4, disposal << 2, delay, 0, 0)
-        body += struct.pack("<BHHHHB", 0x2C, 0, 0, WIDTH, HEIGHT, 0)
-        body += bytes([4]) + sub_blocks(lzw(render(frame), 4))
+        body += struct.pack("<BHHHHB", 0x2C, 0, 0, width, height, 0)
+        body += bytes([4]) + sub_blocks(lzw(render(frame, scale), 4))
     return head + body + b"\x3B"
 
 
 def main():
-    data = gif()
-    with open(OUT, "wb") as f:
-        f.write(data)
-    print("wrote", os.path.normpath(OUT), len(data), "bytes")
+    for scale, name in PICTURES:
+        path = os.path.join(OUT, name)
+        data = gif(scale)
+        with open(path, "wb") as f:
+            f.write(data)
+        print("wrote", os.path.normpath(path), len(data), "bytes")
 
 
 if __name__ == "__main__":
