@@ -45,11 +45,12 @@ std::string CreditsText() {
     return text;
 }
 
-Area CreditsArea(const Area& picture) {
+Area CreditsArea(const Area& picture, int dpi) {
+    const auto scaled = [dpi](int pixels) { return pixels * dpi / 96; };
     Area area = picture;
-    area.top += 3;
-    area.bottom -= 3;
-    area.left += (picture.right - picture.left) / 2 + 15;
+    area.top += scaled(3);
+    area.bottom -= scaled(3);
+    area.left += (picture.right - picture.left) / 2 + scaled(15);
     return area;
 }
 

@@ -14,7 +14,8 @@ struct Area {
 
 // The area the credits scroll in, from the picture control's window
 // rectangle in the page's client coordinates: its right half from 15 pixels
-// right of the middle, 3 pixels inside the top and bottom edges.
-Area CreditsArea(const Area& picture);
+// right of the middle, 3 pixels inside the top and bottom edges (pixels at
+// 96 dpi, scaled to dpi).
+Area CreditsArea(const Area& picture, int dpi = 96);
 
 }  // namespace velmora::about

@@ -5,6 +5,7 @@
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
+#include "toolkit/dpi.h"
 
 CAbout::CAbout() : CToolkitPage(IDD_ABOUT) {}
 
@@ -20,11 +21,42 @@ BOOL CAbout::OnInitDialog() {
     // the binding), so the DC the credits draw through is made here.
     m_pClientDC = std::make_unique<CClientDC>(m_hWnd);
     CToolkitPage::OnInitDialog();
+    // The picture drawn for the page's display scaling (the template's is
+    // the 100 % one).
+    m_dpi = PictureDpi();
+    if (velmora::toolkit::PictureSetFor(m_dpi) > 100) {
+        m_scaledPicture.Attach(velmora::toolkit::LoadBitmapForDpi(AfxGetInstanceHandle(), IDB_ABOUT,
+                                                                  IDB_ABOUT_200, m_dpi));
+        if (m_scaledPicture)
+            m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP,
+                                  reinterpret_cast<LPARAM>(m_scaledPicture.Get()));
+    }
     FitPictureToItsBitmap();
     m_homePageLink.SetURL(velmora::config::kMakerHomePage);
     m_homePageLink.SizeToContent();
     m_homePageLink.SetDrawFocusRect(FALSE);
     return TRUE;
+}
+
+UINT CAbout::PictureDpi() const {
+    // The page's dpi, unless the picture would then reach the text under it:
+    // dialog units (which place that text) need not grow quite as the dpi.
+    const UINT dpi = velmora::toolkit::WindowDpi(m_hWnd);
+    RECT picture = m_picture.GetWindowRect();
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&picture), 2);
+    int room = 0;
+    for (HWND c = ::GetWindow(m_hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        if (c != m_picture.m_hWnd && r.top > picture.top && (room == 0 || r.top - picture.top < room))
+            room = r.top - picture.top;
+    }
+    // The picture is 260 pixels tall at 96 dpi, inside a sunken edge.
+    const int edges = 2 * GetSystemMetrics(SM_CYEDGE) + velmora::toolkit::ScaleForDpi(1, dpi);
+    if (room <= edges) return dpi;
+    const UINT fits = static_cast<UINT>(MulDiv(room - edges, 96, 260));
+    return fits < dpi ? (fits > 96 ? fits : 96) : dpi;
 }
 
 void CAbout::FitPictureToItsBitmap() {
@@ -43,7 +75,7 @@ void CAbout::FitPictureToItsBitmap() {
 
 LRESULT CAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SHOWWINDOW) {
-        LRESULT result = Default();
+        LRESULT result = CToolkitPage::WindowProc(message, wParam, lParam);
         if (wParam) StartCredits();
         return result;
     }
@@ -71,7 +103,8 @@ void CAbout::StartCredits() {
     RECT frame = m_picture.GetWindowRect();
     MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&frame), 2);
     velmora::about::Area a =
-        velmora::about::CreditsArea({frame.left, frame.top, frame.right, frame.bottom});
+        velmora::about::CreditsArea({frame.left, frame.top, frame.right, frame.bottom},
+                                    static_cast<int>(m_dpi));
     RECT area{a.left, a.top, a.right, a.bottom};
     RECT client = m_picture.GetClientRect();
     MapWindowPoints(m_picture.m_hWnd, m_hWnd, reinterpret_cast<POINT*>(&client), 2);
@@ -82,9 +115,13 @@ void CAbout::StartCredits() {
         velmora::about::CreditsText());
     // The credits scroll over the picture itself, whatever covers the page
     // when the first frame is drawn and whether or not it has painted yet.
-    m_background.Attach(static_cast<HBITMAP>(LoadImageA(AfxGetInstanceHandle(),
-                                                         MAKEINTRESOURCEA(IDB_ABOUT),
-                                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    m_background.Attach(
+        velmora::toolkit::PictureSetFor(m_dpi) > 100
+            ? velmora::toolkit::LoadBitmapForDpi(AfxGetInstanceHandle(), IDB_ABOUT, IDB_ABOUT_200,
+                                                 m_dpi)
+            : static_cast<HBITMAP>(LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_ABOUT),
+                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    thread->SetDpi(m_dpi);
     if (m_background)
         thread->SetBackground(m_background, POINT{area.left - client.left, area.top - client.top});
     if (!thread->CreateThread(CREATE_SUSPENDED)) {

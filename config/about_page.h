@@ -31,10 +31,14 @@ private:
     void StartCredits();
     void StopCredits();
     void FitPictureToItsBitmap();
+    // The dpi the picture and the credits are drawn for.
+    UINT PictureDpi() const;
 
     std::unique_ptr<CCreditsThread> m_pCreditsThread;
     std::unique_ptr<CClientDC> m_pClientDC;
     CStatic m_picture;
     CLinkButton m_homePageLink;
     CBitmap m_background;  // the page's picture, which the credits scroll over
+    CBitmap m_scaledPicture;  // the picture the page shows above 100 %
+    UINT m_dpi = 96;
 };

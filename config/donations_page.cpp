@@ -3,6 +3,7 @@
 #include "config/maker_site.h"
 #include "framework/data_exchange.h"
 #include "resources/velmora_exe_ids.h"
+#include "toolkit/dpi.h"
 
 CDonations::CDonations() : CToolkitPage(IDD_DONATIONS) {}
 
@@ -28,7 +29,13 @@ BOOL CDonations::OnInitDialog() {
             .SetFontBold(TRUE);
 
     // Without its picture the page simply shows none.
-    if (m_picture.LoadFromResource(MAKEINTRESOURCEA(IDR_DONATIONS_GIF), "BINARY"))
+    // Drawn for 100 and 200 percent: above 100 the larger one, at the
+    // page's scaling.
+    const UINT dpi = velmora::toolkit::WindowDpi(m_hWnd);
+    const bool large = velmora::toolkit::PictureSetFor(dpi) > 100;
+    m_picture.SetScale(static_cast<int>(dpi), large ? 192 : 96);
+    if (m_picture.LoadFromResource(MAKEINTRESOURCEA(large ? IDR_DONATIONS_GIF_200 : IDR_DONATIONS_GIF),
+                                   "BINARY"))
         m_picture.Start();
     return TRUE;
 }

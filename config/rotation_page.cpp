@@ -12,6 +12,7 @@
 #include "config/rotation_rules.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
+#include "toolkit/dpi.h"
 #include "settings/option_flags.h"
 #include "settings/settings_names.h"
 #include "settings/windows_line.h"
@@ -67,11 +68,16 @@ void CRotation::DoDataExchange(CDataExchange* dx) {
 BOOL CRotation::OnInitDialog() {
     CToolkitPage::OnInitDialog();
 
+    // Column widths are pixels at 96 dpi, scaled to the page's.
+    const UINT dpi = velmora::toolkit::WindowDpi(m_hWnd);
+    const int timeWidth = velmora::toolkit::ScaleForDpi(kTimeWidth, dpi);
+    const int weightWidth = velmora::toolkit::ScaleForDpi(kWeightWidth, dpi);
     const RECT client = m_lstRotation.GetClientRect();
-    const int nameWidth = client.right - kTimeWidth - kWeightWidth - GetSystemMetrics(SM_CXVSCROLL);
+    const int nameWidth = client.right - timeWidth - weightWidth -
+                          velmora::toolkit::MetricForDpi(SM_CXVSCROLL, dpi);
     listview::InsertColumn(m_lstRotation, kNameColumn, "Screensaver", nameWidth);
-    listview::InsertColumn(m_lstRotation, kTimeColumn, "Show time", kTimeWidth);
-    listview::InsertColumn(m_lstRotation, kWeightColumn, "Weight", kWeightWidth);
+    listview::InsertColumn(m_lstRotation, kTimeColumn, "Show time", timeWidth);
+    listview::InsertColumn(m_lstRotation, kWeightColumn, "Weight", weightWidth);
     m_lstRotation.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                               LVS_EX_FULLROWSELECT);
     // The Screensavers page's icons; the template's LVS_SHAREIMAGELISTS

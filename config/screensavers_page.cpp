@@ -17,6 +17,7 @@
 #include "config/screensavers_rules.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
+#include "toolkit/dpi.h"
 #include "runner/process_start.h"
 #include "runner/profile_list.h"
 #include "settings/extra_folders.h"
@@ -93,9 +94,12 @@ void CScreensavers::DoDataExchange(CDataExchange* dx) {
 BOOL CScreensavers::OnInitDialog() {
     CToolkitPage::OnInitDialog();
 
-    InsertColumn(m_lstAvailable, 0, "Available Screensavers", 210);
-    InsertColumn(m_lstAvailable, 1, "File", 200);
-    InsertColumn(m_lstSelected, 0, "Selected Screensavers", 220);
+    // Column widths and icons follow the page's display scaling.
+    const UINT dpi = velmora::toolkit::WindowDpi(m_hWnd);
+    const auto scaled = [dpi](int pixels) { return velmora::toolkit::ScaleForDpi(pixels, dpi); };
+    InsertColumn(m_lstAvailable, 0, "Available Screensavers", scaled(210));
+    InsertColumn(m_lstAvailable, 1, "File", scaled(200));
+    InsertColumn(m_lstSelected, 0, "Selected Screensavers", scaled(220));
     for (HWND list : {m_lstAvailable.m_hWnd, m_lstSelected.m_hWnd})
         ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                        LVS_EX_FULLROWSELECT);
@@ -125,7 +129,8 @@ BOOL CScreensavers::OnInitDialog() {
         }
     }
 
-    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 1000);
+    const int iconSize = velmora::toolkit::MetricForDpi(SM_CXSMICON, dpi);
+    m_imageList.Create(iconSize, iconSize, ILC_COLOR8 | ILC_MASK, 0, 1000);
 
     // The first catalogue is listed in name order (without regard to case)
     // at once: sorting the filled list view would rewrite every row's item

@@ -6,6 +6,7 @@
 
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
+#include "toolkit/dpi.h"
 
 namespace {
 constexpr int kBarWidth = 100;
@@ -18,6 +19,8 @@ constexpr int kButtonGrowth = 10;
 CVelmoraDlg::CVelmoraDlg() : CPictureBarSheet("Velmora " VELMORA_VERSION_TEXT, nullptr, 0) {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
     SetPictureBar(kBarWidth, IDB_PAGE_PICTURES, kPictureWidth, kTransparent);
+    AddPictureStrip(IDB_PAGE_PICTURES_150, kPictureWidth * 3 / 2);
+    AddPictureStrip(IDB_PAGE_PICTURES_200, kPictureWidth * 2);
     AddPage(&m_screensavers);
     AddPage(&m_options);
     AddPage(&m_rotation);
@@ -32,9 +35,11 @@ BOOL CVelmoraDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+    // The sizes here are pixels at 96 dpi, scaled to the sheet's.
+    const auto scaled = [this](int pixels) { return velmora::toolkit::ScaleForDpi(pixels, GetDpi()); };
     RECT window = GetWindowRect();
     SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left,
-                 window.bottom - window.top + kExtraHeight, SWP_NOZORDER | SWP_NOMOVE);
+                 window.bottom - window.top + scaled(kExtraHeight), SWP_NOZORDER | SWP_NOMOVE);
 
     struct Restyle {
         CFlatButton& button;
@@ -50,9 +55,9 @@ BOOL CVelmoraDlg::OnInitDialog() {
         RECT rect{};
         ::GetWindowRect(item, &rect);
         MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-        SetWindowPos(item, nullptr, rect.left - r.shiftLeft, rect.top,
-                     rect.right - rect.left + kButtonGrowth, rect.bottom - rect.top + kButtonGrowth,
-                     SWP_NOZORDER);
+        SetWindowPos(item, nullptr, rect.left - scaled(r.shiftLeft), rect.top,
+                     rect.right - rect.left + scaled(kButtonGrowth),
+                     rect.bottom - rect.top + scaled(kButtonGrowth), SWP_NOZORDER);
         r.button.SetFlat();
         r.button.SetIcon(r.icon);
     }

@@ -5,8 +5,13 @@
 #include <string>
 
 #include "framework/win_app.h"
+#include "toolkit/contrast.h"
+#include "toolkit/dpi.h"
 #include "toolkit/toolkit_manager.h"
 #include "toolkit/visual_style.h"
+
+using velmora::toolkit::ScaleForDpi;
+using velmora::toolkit::WindowDpi;
 
 namespace {
 BOOL g_drawThemed = TRUE;
@@ -39,19 +44,24 @@ void CFlatButton::SetFlat(BOOL flat) {
 }
 
 int CFlatButton::IconSize() const {
+    const UINT dpi = m_hWnd ? WindowDpi(m_hWnd) : velmora::toolkit::kDefaultDpi;
+    if (!m_hWnd) return ScaleForDpi(16, dpi);
     RECT r = GetClientRect();
     // A large picture where the button is tall enough to frame it.
-    return r.bottom - r.top >= 40 && GetWindowText().empty() ? 32 : 16;
+    return r.bottom - r.top >= ScaleForDpi(40, dpi) && GetWindowText().empty()
+               ? ScaleForDpi(32, dpi)
+               : ScaleForDpi(16, dpi);
 }
 
 void CFlatButton::SetIcon(UINT iconResourceId) {
-    int size = m_hWnd ? IconSize() : 16;
-    SetIcon(static_cast<HICON>(LoadImageA(AfxGetInstanceHandle(),
-                                          MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, size,
-                                          size, LR_DEFAULTCOLOR)));
+    // Loaded at the size it is drawn at (the icon holds sizes for each
+    // display scaling), and again when the dpi changes.
+    SetIcon(velmora::toolkit::LoadIconSized(AfxGetInstanceHandle(), iconResourceId, IconSize()));
+    m_iconId = iconResourceId;
 }
 
 void CFlatButton::SetIcon(HICON icon) {
+    m_iconId = 0;
     if (icon == m_icon.Get()) return;
     m_icon.Attach(icon);
     if (m_hWnd) Invalidate();
@@ -79,6 +89,10 @@ void CFlatButton::SetTooltipText(const char* text) {
 }
 
 LRESULT CFlatButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == velmora::toolkit::DpiChangedMessage()) {
+        if (m_iconId) SetIcon(m_iconId);
+        return 0;
+    }
     switch (message) {
     case BM_SETSTYLE: {
         // The dialog manager moves the default-button look from button to
@@ -128,8 +142,11 @@ BOOL CFlatButton::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* re
 
 void CFlatButton::DrawFrame(HDC dc, RECT rect, bool pressed, bool disabled) {
     CToolkitManager* manager = CToolkitManager::Get();
-    bool themed = g_drawThemed && manager && manager->DrawThemed();
-    bool framed = !m_bFlat || m_bHot || pressed || (m_bDefault && !m_bFlat);
+    // In high contrast the button is drawn in the theme's system colours and
+    // keeps its frame, so that it can be told from the page.
+    const bool contrast = velmora::toolkit::HighContrastOn();
+    bool themed = g_drawThemed && manager && manager->DrawThemed() && !contrast;
+    bool framed = !m_bFlat || m_bHot || pressed || (m_bDefault && !m_bFlat) || contrast;
     // Unframed, the button shows what lies under it: the themed page's
     // texture, or the dialog face colour.
     if (!themed || !CVisualStyle::Instance().DrawParentBackground(m_hWnd, dc, rect))

@@ -39,6 +39,7 @@ private:
     int IconSize() const;
 
     CIcon m_icon;
+    UINT m_iconId = 0;  // the resource the icon came from, 0 for one handed over
     HWND m_hTooltip = nullptr;
     BOOL m_bFlat = FALSE;
     bool m_bHot = false;

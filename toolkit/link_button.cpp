@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "toolkit/contrast.h"
 #include "toolkit/toolkit_manager.h"
 #include "toolkit/visual_style.h"
 
@@ -89,7 +90,8 @@ void CLinkButton::Draw(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
     CToolkitManager* manager = CToolkitManager::Get();
-    bool themed = manager && manager->DrawThemed();
+    const bool contrast = velmora::toolkit::HighContrastOn();
+    bool themed = manager && manager->DrawThemed() && !contrast;
     // The link has no face of its own: it shows what lies under it.
     if (!themed || !CVisualStyle::Instance().DrawParentBackground(m_hWnd, dc, rect))
         FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
@@ -98,9 +100,12 @@ void CLinkButton::Draw(const DRAWITEMSTRUCT& item) {
     bool disabled = (item.itemState & ODS_DISABLED) != 0;
     ScopedSelectObject font(dc, UnderlinedFont());
     int mode = SetBkMode(dc, TRANSPARENT);
-    COLORREF color = SetTextColor(dc, disabled      ? GetSysColor(COLOR_GRAYTEXT)
-                                      : m_bVisited ? kVisitedColor
-                                                   : kLinkColor);
+    // High contrast has one colour for links, visited or not.
+    COLORREF color = SetTextColor(
+        dc, disabled     ? GetSysColor(COLOR_GRAYTEXT)
+            : contrast   ? GetSysColor(COLOR_HOTLIGHT)
+            : m_bVisited ? kVisitedColor
+                         : kLinkColor);
     RECT textRect = rect;
     InflateRect(&textRect, -kMargin, -kMargin);
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,

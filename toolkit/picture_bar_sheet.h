@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "framework/property_sheet.h"
 #include "toolkit/picture_bar.h"
@@ -13,10 +14,16 @@ class CPictureBarSheet : public CPropertySheet {
 public:
     CPictureBarSheet(const char* caption, CWnd* parent = nullptr, UINT selectPage = 0)
         : CPropertySheet(caption, parent, selectPage) {}
+    ~CPictureBarSheet() override;
 
-    // barWidth pixels wide; picture i of bitmap bitmapId (pictureWidth pixels
-    // each) for page i; transparent is the strip's background colour.
+    // barWidth pixels wide at 96 dpi; picture i of bitmap bitmapId
+    // (pictureWidth pixels each) for page i; transparent is the strip's
+    // background colour.
     void SetPictureBar(int barWidth, UINT bitmapId, int pictureWidth, COLORREF transparent);
+    // The same strip drawn larger, for higher display scaling.
+    void AddPictureStrip(UINT bitmapId, int pictureWidth);
+    // The dots per inch the sheet is laid out for.
+    UINT GetDpi() const { return m_dpi; }
 
     CPictureBar* GetPictureBar() { return m_bar.get(); }
 
@@ -41,11 +48,21 @@ private:
     };
 
     void Relayout();
+    // A move to a monitor of another dpi (WM_DPICHANGED): the suggested
+    // window rectangle, children and fonts scaled, our own drawing told.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void ScaleChildren(UINT from, UINT to);
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp anywhere in the
+    // sheet step through the pages (see the hook procedure).
+    bool StepPageForKey(const MSG& message);
+    static LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK m_keyHook = nullptr;
 
     std::unique_ptr<CPictureBar> m_bar;
     int m_barWidth = 0;
-    UINT m_bitmapId = 0;
-    int m_pictureWidth = 32;
+    std::vector<CPictureBar::Strip> m_strips;
+    UINT m_dpi = 96;
+    CFont m_scaledFont;
     COLORREF m_transparent = RGB(255, 0, 255);
     CTabFollower m_tabFollower{*this};
 };

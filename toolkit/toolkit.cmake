@@ -1,6 +1,8 @@
 # The UI toolkit: application-wide manager and visual style, the property page
 # base, flat picture buttons, the link button and the picture-bar property sheet.
 add_library(velmora_toolkit STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/contrast.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
     ${CMAKE_CURRENT_LIST_DIR}/flat_button.cpp
     ${CMAKE_CURRENT_LIST_DIR}/link_button.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_bar.cpp

@@ -69,18 +69,27 @@ BOOL CAnimatedPicture::Load(HGLOBAL memory, DWORD size) {
             FrameRecord record;
             if (!record.picture.Load(block.Detach(), static_cast<DWORD>(frame.gif.size()), true))
                 continue;
-            record.width = frame.width;
-            record.height = frame.height;
-            record.left = frame.left;
-            record.top = frame.top;
+            record.width = Scaled(frame.width);
+            record.height = Scaled(frame.height);
+            record.left = Scaled(frame.left);
+            record.top = Scaled(frame.top);
             record.delay = frame.delay;
             record.disposal = frame.disposal;
             m_frames.push_back(std::move(record));
         }
         if (m_frames.empty()) return FALSE;
     }
-    return PrepareSurface(screen.width, screen.height);
+    return PrepareSurface(Scaled(screen.width), Scaled(screen.height));
 }
+
+void CAnimatedPicture::SetScale(int numerator, int denominator) {
+    if (numerator > 0 && denominator > 0) {
+        m_nScaleNum = numerator;
+        m_nScaleDen = denominator;
+    }
+}
+
+int CAnimatedPicture::Scaled(int pixels) const { return MulDiv(pixels, m_nScaleNum, m_nScaleDen); }
 
 BOOL CAnimatedPicture::LoadStill(HGLOBAL memory, DWORD size, bool sizeFromPicture) {
     if (!m_still.Load(memory, size, false)) return FALSE;
@@ -88,8 +97,8 @@ BOOL CAnimatedPicture::LoadStill(HGLOBAL memory, DWORD size, bool sizeFromPictur
     // HIMETRIC is hundredths of a millimetre: 2540 to the inch.
     const SIZE hm = m_still.HimetricSize();
     CClientDC dc(m_hWnd);
-    return PrepareSurface(MulDiv(hm.cx, GetDeviceCaps(dc, LOGPIXELSX), 2540),
-                          MulDiv(hm.cy, GetDeviceCaps(dc, LOGPIXELSY), 2540));
+    return PrepareSurface(Scaled(MulDiv(hm.cx, GetDeviceCaps(dc, LOGPIXELSX), 2540)),
+                          Scaled(MulDiv(hm.cy, GetDeviceCaps(dc, LOGPIXELSY), 2540)));
 }
 
 BOOL CAnimatedPicture::PrepareSurface(int width, int height) {

@@ -31,6 +31,9 @@ public:
     BOOL LoadFromResource(const char* name, const char* type);
     // Loads size bytes of a global memory block; the block stays the caller's.
     BOOL Load(HGLOBAL memory, DWORD size);
+    // The picture drawn numerator / denominator times its size (a picture
+    // drawn for another display scaling); set before loading.
+    void SetScale(int numerator, int denominator);
     // Plays an animation, or draws a still picture once. Does nothing while
     // the animation plays already.
     void Start();
@@ -77,6 +80,9 @@ private:
 
     int m_nWidth = 0, m_nHeight = 0;
     COLORREF m_crBackground = RGB(255, 255, 255);
+    int m_nScaleNum = 1;
+    int m_nScaleDen = 1;
+    int Scaled(int pixels) const;
     int m_nCurrentFrame = 0;  // the animation thread's while it runs
     BOOL m_bSurfaceReady = FALSE;
     CMemorySurface m_surface;

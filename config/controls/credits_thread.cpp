@@ -5,6 +5,7 @@
 
 #include "framework/win_app.h"
 #include "framework/wnd.h"
+#include "toolkit/dpi.h"
 
 namespace credits = velmora::credits;
 
@@ -99,6 +100,13 @@ CCreditsThread::~CCreditsThread() {
     m_fonts.clear();
 }
 
+void CCreditsThread::SetDpi(UINT dpi) {
+    m_dpi = dpi;
+    // The same speed in inches per second on any display scaling.
+    const int step = velmora::toolkit::ScaleForDpi(1, dpi);
+    m_nScrollInc = step > 1 ? step : 1;
+}
+
 void CCreditsThread::SetBackground(HBITMAP picture, POINT origin) {
     m_hBackgroundPicture = picture;
     m_ptBackgroundOrigin = origin;
@@ -161,7 +169,7 @@ void CCreditsThread::CreateCreditFonts() {
     for (const CreditsFont& style : kFonts) {
         LOGFONTA lf{};
         lstrcpynA(lf.lfFaceName, style.face, LF_FACESIZE);
-        lf.lfHeight = style.height;
+        lf.lfHeight = velmora::toolkit::ScaleForDpi(style.height, m_dpi);
         lf.lfWeight = style.weight;
         lf.lfItalic = style.italic ? TRUE : FALSE;
         lf.lfQuality = NONANTIALIASED_QUALITY;

@@ -57,6 +57,8 @@ public:
     // until the object is deleted) instead of from the window: origin is where
     // the area's top-left corner lies in it. Call before the thread starts.
     void SetBackground(HBITMAP picture, POINT origin);
+    // The dots per inch the credits are drawn at (fonts and speed).
+    void SetDpi(UINT dpi);
 
     // For inspection (tests): where the credits stand and what they made.
     int GetScrollPosition() const { return m_nScrollPos; }
@@ -103,6 +105,7 @@ private:
     std::vector<char> m_inkedShown;  // per row of the area, as last drawn
     bool m_bPrepared = false;
     HBITMAP m_hBackgroundPicture = nullptr;
+    UINT m_dpi = 96;
     POINT m_ptBackgroundOrigin{};
     std::atomic<long> m_frames{0};
 };

@@ -9,6 +9,9 @@
 #include "config/controls/label_text_format.h"
 #include "config/controls/point_size.h"
 #include "framework/dc.h"
+#include "toolkit/contrast.h"
+#include "toolkit/dpi.h"
+#include "toolkit/toolkit_page.h"
 
 namespace {
 
@@ -93,10 +96,10 @@ CStyledLabel& CStyledLabel::SetFontPointSize(int points) {
     LOGFONTA sized{};
     CopyFaceName(sized, m_lf.lfFaceName);
     sized.lfCharSet = DEFAULT_CHARSET;
-    {
-        CClientDC screen(nullptr);
-        sized.lfHeight = FontHeightForPoints(points, GetDeviceCaps(screen, LOGPIXELSY));
-    }
+    // Points at the dpi of the monitor the label is on.
+    m_points = points;
+    m_dpi = velmora::toolkit::WindowDpi(IsWindow() ? m_hWnd : nullptr);
+    sized.lfHeight = FontHeightForPoints(points, static_cast<int>(m_dpi));
     CFont temporary;
     temporary.CreateFontIndirect(sized);
     LOGFONTA made{};
@@ -226,6 +229,7 @@ CStyledLabel& CStyledLabel::SetLinkTarget(const std::string& target) {
 
 void CStyledLabel::PreSubclassWindow() {
     CStatic::PreSubclassWindow();
+    m_dpi = velmora::toolkit::WindowDpi(m_hWnd);
     // A dialog gives each item its font with WM_SETFONT; an item without one
     // draws in the system font.
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
@@ -238,6 +242,13 @@ void CStyledLabel::PreSubclassWindow() {
 void CStyledLabel::RemakeFont() {
     m_font.Reset();
     m_font.CreateFontIndirect(m_lf);
+    // The page measures the label's text in the font it is drawn in.
+    if (IsWindow()) {
+        if (m_font)
+            SetPropA(m_hWnd, CToolkitPage::kDrawingFontProperty, m_font.Get());
+        else
+            RemovePropA(m_hWnd, CToolkitPage::kDrawingFontProperty);
+    }
 }
 
 void CStyledLabel::Refresh() {
@@ -275,7 +286,14 @@ LRESULT CStyledLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
         OnSysColorChange();
         return 0;
+    case WM_NCDESTROY:
+        RemovePropA(m_hWnd, CToolkitPage::kDrawingFontProperty);
+        return CStatic::WindowProc(message, wParam, lParam);
     default:
+        if (message == velmora::toolkit::DpiChangedMessage()) {
+            OnDpiChanged(static_cast<UINT>(wParam));
+            return 0;
+        }
         return CStatic::WindowProc(message, wParam, lParam);
     }
 }
@@ -309,6 +327,20 @@ BOOL CStyledLabel::OnSetCursor() {
     if (!m_hHoverCursor) return FALSE;
     SetCursor(m_hHoverCursor);
     return TRUE;
+}
+
+void CStyledLabel::OnDpiChanged(UINT dpi) {
+    if (dpi == 0 || dpi == m_dpi) return;
+    if (m_points) {
+        SetFontPointSize(m_points);
+        return;
+    }
+    // The dialog's font, scaled as the dialog scales it.
+    m_lf.lfHeight = MulDiv(m_lf.lfHeight, static_cast<int>(dpi), static_cast<int>(m_dpi));
+    m_lf.lfWidth = MulDiv(m_lf.lfWidth, static_cast<int>(dpi), static_cast<int>(m_dpi));
+    m_dpi = dpi;
+    RemakeFont();
+    Refresh();
 }
 
 void CStyledLabel::OnSysColorChange() {
@@ -352,11 +384,18 @@ void CStyledLabel::OnPaint() {
         dc = *memory;
     }
 
+    // In high contrast the label takes the theme's colours: dialog text on
+    // the dialog face, links in the link colour; no gradient, no emboss.
+    const bool contrast = velmora::toolkit::HighContrastOn();
+    const COLORREF textColor =
+        !contrast ? m_crText : GetSysColor(m_nLinkKind != kNoLink ? COLOR_HOTLIGHT : COLOR_BTNTEXT);
     int previousMode = SetBkMode(dc, TRANSPARENT);
-    COLORREF previousColor = ::SetTextColor(dc, m_crText);
+    COLORREF previousColor = ::SetTextColor(dc, textColor);
     HGDIOBJ previousFont = m_font ? SelectObject(dc, m_font) : nullptr;
 
-    if (!m_bTransparent) {
+    if (!m_bTransparent && contrast) {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    } else if (!m_bTransparent) {
         if (m_bGradient)
             FillGradient(dc, client);
         else
@@ -368,7 +407,7 @@ void CStyledLabel::OnPaint() {
     if (!m_bBlinkShown && m_nBlinkKind == kTextBlink) {
         LOGBRUSH brush{};
         if (m_brCustom) GetObjectA(m_brCustom, sizeof brush, &brush);
-        ::SetTextColor(dc, brush.lbColor);
+        ::SetTextColor(dc, contrast ? GetSysColor(COLOR_BTNFACE) : brush.lbColor);
     }
 
     UINT format = LabelTextFormat(GetStyle(), text);
@@ -384,7 +423,7 @@ void CStyledLabel::OnPaint() {
     } else {
         RECT area = client;
         DrawTextA(dc, text.c_str(), -1, &area, format);
-        if (m_bEmboss) {
+        if (m_bEmboss && !contrast) {
             ::SetTextColor(dc, m_crEmboss);
             int shift = m_bEmbossDownRight ? 1 : -1;
             area = client;

@@ -62,6 +62,7 @@ protected:
     void OnLButtonDown();
     BOOL OnSetCursor();
     void OnSysColorChange();
+    void OnDpiChanged(UINT dpi);
 
 private:
     enum LinkKind { kNoLink = 0, kWebLink = 1, kMailLink = 2 };
@@ -94,4 +95,6 @@ private:
     COLORREF m_crGradientEnd = 0;
     COLORREF m_crBackground = 0;
     std::string m_strLinkTarget;
+    int m_points = 0;   // the size asked for in points, 0: the dialog's font
+    UINT m_dpi = 96;    // the dpi the font was made for
 };
