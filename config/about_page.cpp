@@ -79,6 +79,12 @@ LRESULT CAbout::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) StartCredits();
         return result;
     }
+    if (message == WM_SYSCOLORCHANGE && m_pCreditsThread) {
+        // New colours (a high-contrast theme on or off): the credits start
+        // again in them.
+        StopCredits();
+        if (IsWindowVisible()) StartCredits();
+    }
     return CToolkitPage::WindowProc(message, wParam, lParam);
 }
 

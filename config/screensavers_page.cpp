@@ -412,6 +412,18 @@ BOOL CScreensavers::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         *result = 0;
         return TRUE;
     }
+    // A selection the user changed from the keyboard (arrow keys, Space,
+    // Ctrl+A) sends no click: the buttons follow it as they follow a click.
+    // Only while the list has the focus, so that the page's own changes to
+    // the lists keep the buttons as the click rules leave them.
+    if (header && header->code == LVN_ITEMCHANGED && ::GetFocus() == header->hwndFrom) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if ((change->uChanged & LVIF_STATE) &&
+            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) {
+            if (header->idFrom == IDC_AVAILABLE_LIST) OnClickAvailable();
+            if (header->idFrom == IDC_SELECTED_LIST) OnClickSelected();
+        }
+    }
     return CToolkitPage::OnNotify(wParam, lParam, result);
 }
 

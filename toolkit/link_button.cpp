@@ -64,6 +64,14 @@ LRESULT CLinkButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefSubclassProc(m_hWnd, message, (wParam & ~BS_TYPEMASK) | BS_OWNERDRAW, lParam);
     case WM_GETDLGCODE:
         return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_SETFOCUS:
+        m_bKeyboardFocus = GetKeyState(VK_TAB) < 0 || GetKeyState(VK_LEFT) < 0 ||
+                           GetKeyState(VK_RIGHT) < 0 || GetKeyState(VK_UP) < 0 ||
+                           GetKeyState(VK_DOWN) < 0;
+        break;
+    case WM_KILLFOCUS:
+        m_bKeyboardFocus = false;
+        break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
             SetCursor(LoadCursor(nullptr, IDC_HAND));
@@ -112,6 +120,7 @@ void CLinkButton::Draw(const DRAWITEMSTRUCT& item) {
               DT_SINGLELINE | DT_LEFT | DT_TOP);
     SetTextColor(dc, color);
     SetBkMode(dc, mode);
-    if (m_bDrawFocusRect && (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+    if ((m_bDrawFocusRect || m_bKeyboardFocus) && (item.itemState & ODS_FOCUS) &&
+        !(item.itemState & ODS_NOFOCUSRECT))
         DrawFocusRect(dc, &rect);
 }

@@ -43,6 +43,9 @@ private:
     std::string m_url;
     BOOL m_bDrawFocusRect = TRUE;
     bool m_bVisited = false;
+    // The focus came by the keyboard (Tab, an arrow key): the frame shows
+    // then even where it is switched off, so that a keyboard user sees it.
+    bool m_bKeyboardFocus = false;
     CFont m_underlined;
     HFONT m_underlinedFrom = nullptr;  // the button font m_underlined was made from
 };

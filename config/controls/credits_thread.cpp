@@ -5,6 +5,7 @@
 
 #include "framework/win_app.h"
 #include "framework/wnd.h"
+#include "toolkit/contrast.h"
 #include "toolkit/dpi.h"
 
 namespace credits = velmora::credits;
@@ -187,6 +188,9 @@ void CCreditsThread::CreateCreditFonts() {
 
 void CCreditsThread::CreateCreditColors() {
     m_colours.assign(std::begin(kColours), std::end(kColours));
+    // In high contrast every line takes the theme's text colour.
+    if (velmora::toolkit::HighContrastOn())
+        for (COLORREF& colour : m_colours) colour = GetSysColor(COLOR_WINDOWTEXT);
 }
 
 namespace {
@@ -274,7 +278,11 @@ void CCreditsThread::DrawCredits(const credits::CreditsLayout& layout) {
 
 void CCreditsThread::MakeBackground() {
     if (m_background || !m_background.CreatePixels(m_hTargetDC, m_nWidth, m_nHeight)) return;
-    if (m_hBackgroundPicture) {
+    if (velmora::toolkit::HighContrastOn()) {
+        // In high contrast the credits scroll over the theme's window colour.
+        const RECT all{0, 0, m_nWidth, m_nHeight};
+        FillRect(m_background.Dc(), &all, GetSysColorBrush(COLOR_WINDOW));
+    } else if (m_hBackgroundPicture) {
         // The picture itself, whatever covers the window just now.
         CMemoryDC source(m_hTargetDC);
         ScopedSelectObject select(source, m_hBackgroundPicture);

@@ -11,3 +11,9 @@ velmora_test(scaling_program_test
     SOURCES ${CMAKE_SOURCE_DIR}/tests/e2e/scaling_program_test.cpp
         ${CMAKE_SOURCE_DIR}/tests/toolkit/screen_capture.cpp
     LIBS gdi32)
+# Velmora.exe from the keyboard alone.
+velmora_test(keyboard_program_test
+    LOCK ini screen registry
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/e2e/keyboard_program_test.cpp
+    DEPENDS velmora_exe probe_saver
+    LIBS comctl32)
