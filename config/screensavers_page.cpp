@@ -17,6 +17,7 @@
 #include "config/screensavers_rules.h"
 #include "framework/win_app.h"
 #include "resources/velmora_exe_ids.h"
+#include "toolkit/contrast.h"
 #include "toolkit/dpi.h"
 #include "runner/process_start.h"
 #include "runner/profile_list.h"
@@ -430,7 +431,9 @@ BOOL CScreensavers::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 LRESULT CScreensavers::OnCustomDrawAvailable(const NMLVCUSTOMDRAW* draw) {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
     if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.lItemlParam == 1)
-        const_cast<NMLVCUSTOMDRAW*>(draw)->clrText = RGB(255, 0, 0);
+        // In high contrast the theme's grey text marks them instead of red.
+        const_cast<NMLVCUSTOMDRAW*>(draw)->clrText =
+            velmora::toolkit::ContrastColor(RGB(255, 0, 0), COLOR_GRAYTEXT);
     return CDRF_DODEFAULT;
 }
 

@@ -1,5 +1,6 @@
 #include "toolkit/toolkit_manager.h"
 
+#include "toolkit/contrast.h"
 #include "toolkit/visual_style.h"
 
 namespace {
@@ -9,7 +10,10 @@ CToolkitManager* g_manager = nullptr;
 CToolkitManager* CToolkitManager::Get() { return g_manager; }
 
 bool CToolkitManager::DrawThemed() const {
-    return m_style == Style::FollowSystemTheme && CVisualStyle::Instance().IsThemed();
+    // A high-contrast theme is drawn in its system colours, not through the
+    // visual style's pictures (Windows itself leaves visual styles then).
+    return m_style == Style::FollowSystemTheme && CVisualStyle::Instance().IsThemed() &&
+           !velmora::toolkit::HighContrastOn();
 }
 
 CToolkitApp::~CToolkitApp() { ReleaseToolkit(); }
