@@ -302,6 +302,31 @@ TEST(PictureBarSheet, TheBarFollowsPagesChosenFromTheKeyboard) {
     sheet.DestroyWindow();
 }
 
+// A move to a monitor of twice the dpi, as Windows reports it: the sheet
+// takes the rectangle it is offered, and the bar, its pictures and the
+// pages' controls grow with it.
+TEST(PictureBarSheet, ADpiChangeScalesTheSheetTheBarAndThePages) {
+    TestSheet sheet(true);
+    ASSERT_TRUE(sheet.Create());
+    HWND bar = sheet.Bar();
+    HWND edit = sheet.alpha.GetDlgItem(IDC_TEST_ALPHA_EDIT);
+    const RECT barBefore = RectIn(sheet.m_hWnd, bar), editBefore = RectIn(sheet.alpha.m_hWnd, edit);
+    const RECT window = sheet.GetWindowRect();
+    const UINT dpi = 2 * sheet.GetDpi();
+    RECT offered{window.left, window.top, window.left + 2 * Width(window),
+                 window.top + 2 * Height(window)};
+    SendMessageA(sheet.m_hWnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&offered));
+    EXPECT_EQ(sheet.GetDpi(), dpi);
+    const RECT now = sheet.GetWindowRect();
+    EXPECT_TRUE(EqualRect(&now, &offered));
+    EXPECT_NEAR(Width(RectIn(sheet.m_hWnd, bar)), 2 * Width(barBefore), 2);
+    EXPECT_EQ(sheet.GetPictureBar()->PictureSize(), 2 * TEST_STRIP_PICTURE);
+    EXPECT_GE(SendMessageA(bar, LB_GETITEMHEIGHT, 0, 0), 2 * TEST_STRIP_PICTURE);
+    EXPECT_NEAR(Width(RectIn(sheet.alpha.m_hWnd, edit)), 2 * Width(editBefore), 2);
+    sheet.DestroyWindow();
+}
+
 // A modal sheet pressed from another thread, as a test or an accessibility
 // tool presses it: the message is handled inside the modal loop's GetMessage,
 // and the sheet must close then, not at the next input that happens along.
