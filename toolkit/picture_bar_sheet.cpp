@@ -128,19 +128,29 @@ LRESULT CPictureBarSheet::CTabFollower::WindowProc(UINT message, WPARAM wParam, 
     return result;
 }
 
-void CPictureBarSheet::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    if (dpi == 0 || dpi == m_dpi) return;
+LRESULT CPictureBarSheet::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const UINT dpi = HIWORD(wParam);
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    if (dpi == 0 || dpi == m_dpi) return CPropertySheet::WindowProc(kWmDpiChanged, wParam, lParam);
     const UINT old = m_dpi;
     m_dpi = dpi;
-    // In per-monitor version 2 the dialog manager moves, sizes and refonts
-    // the sheet's and the pages' children itself; before it (per-monitor
-    // version 1 on 8.1 and early 10) only the top-level window hears of the
-    // change, and the program scales its children.
-    if (!velmora::toolkit::DialogsScaleThemselves()) ScaleChildren(old, dpi);
-    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    LRESULT result = 0;
+    if (velmora::toolkit::DialogsScaleThemselves()) {
+        // In per-monitor version 2 the dialog manager, in its default
+        // handling of the message, takes the suggested rectangle and moves,
+        // sizes and refonts the sheet's and the pages' children itself.
+        result = CPropertySheet::WindowProc(kWmDpiChanged, wParam, lParam);
+    } else {
+        // Before it (per-monitor version 1 on 8.1 and early 10) only the
+        // top-level window hears of the change: the program scales its
+        // children and takes the rectangle Windows suggests.
+        ScaleChildren(old, dpi);
+        SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     velmora::toolkit::NotifyDpiChanged(m_hWnd, dpi);
+    return result;
 }
 
 void CPictureBarSheet::ScaleChildren(UINT from, UINT to) {
@@ -202,10 +212,7 @@ LRESULT CPictureBarSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_keyHook = nullptr;
         if (g_keySheet == this) g_keySheet = nullptr;
     }
-    if (message == kWmDpiChanged && lParam) {
-        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    }
+    if (message == kWmDpiChanged && lParam) return OnDpiChanged(wParam, lParam);
     LRESULT result = CPropertySheet::WindowProc(message, wParam, lParam);
     // A change of colours or of the high-contrast theme: the pages and our
     // own controls take the new colours now.

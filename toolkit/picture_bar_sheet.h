@@ -50,7 +50,7 @@ private:
     void Relayout();
     // A move to a monitor of another dpi (WM_DPICHANGED): the suggested
     // window rectangle, children and fonts scaled, our own drawing told.
-    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void ScaleChildren(UINT from, UINT to);
     // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp anywhere in the
     // sheet step through the pages (see the hook procedure).
