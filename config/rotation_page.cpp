@@ -25,6 +25,7 @@ namespace {
 // Posted to the page: a double click opens the editor once the list view
 // has finished with the click, which would otherwise take the focus back.
 constexpr UINT kEditMessage = WM_APP + 0x41;
+constexpr UINT kIconsMessage = WM_APP + 0x42;  // the catalogue's icons changed size
 
 constexpr int kTimeWidth = 130;
 constexpr int kWeightWidth = 56;
@@ -252,10 +253,23 @@ BOOL CRotation::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     return CToolkitPage::OnNotify(wParam, lParam, result);
 }
 
+void CRotation::OnDpiChanged(UINT from, UINT to) {
+    CToolkitPage::OnDpiChanged(from, to);
+    // After every page heard of the change.
+    PostMessage(kIconsMessage);
+}
+
 LRESULT CRotation::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kEditMessage:
         EditCell(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
+    case kIconsMessage:
+        // The Screensavers page's icons at their new size (it remade them
+        // in the same list while the dpi change went round).
+        m_lstRotation.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL,
+                                  reinterpret_cast<LPARAM>(m_screensavers.ImageList()));
+        m_lstRotation.Invalidate();
         return 0;
     case WM_DESTROY:
         // Going away with the sheet: an open edit is dropped.

@@ -31,6 +31,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    void OnDpiChanged(UINT from, UINT to) override;
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;
     void OnOK() override;

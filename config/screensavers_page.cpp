@@ -161,6 +161,23 @@ BOOL CScreensavers::OnInitDialog() {
     return TRUE;
 }
 
+void CScreensavers::OnDpiChanged(UINT from, UINT to) {
+    CToolkitPage::OnDpiChanged(from, to);
+    const int size = velmora::toolkit::MetricForDpi(SM_CXSMICON, to);
+    // Setting the size empties the list; every icon comes back at its index
+    // (the file's own icon, or the program's screensaver icon).
+    if (!m_imageList || !ImageList_SetIconSize(m_imageList, size, size)) return;
+    for (const std::string& source : m_iconSources) {
+        CIcon icon(velmora::catalogue::GetFileIcon(source.c_str()));
+        ImageList_ReplaceIcon(m_imageList, -1, icon.Get());
+    }
+    // The lists measure their rows again from the list's new size.
+    for (HWND list : {m_lstAvailable.m_hWnd, m_lstSelected.m_hWnd}) {
+        ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_imageList.Get()));
+        ::InvalidateRect(list, nullptr, TRUE);
+    }
+}
+
 void CScreensavers::ScanDirectory(const char* folder) {
     velmora::catalogue::ScanFolder(
         folder, [this](const velmora::catalogue::FoundScreensaver& found) { AddFound(found); });
@@ -171,6 +188,7 @@ void CScreensavers::AddFound(const velmora::catalogue::FoundScreensaver& found) 
     // row takes the image index its icon got, so rows and icons stay paired
     // even if one icon could not be added.
     const int image = found.icon ? ImageList_ReplaceIcon(m_imageList, -1, found.icon.Get()) : -1;
+    if (image >= 0) m_iconSources.push_back(found.path);
     CollectedRow row{found.name, found.path, image};
     if (m_bCollecting)
         m_collected.push_back(std::move(row));

@@ -63,6 +63,9 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    // The icons remade at the new dpi's size, in the same places of the
+    // image list, and the columns kept in proportion.
+    void OnDpiChanged(UINT from, UINT to) override;
     void OnOK() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -100,6 +103,7 @@ private:
     CWnd m_lstAvailable;  // 1002, the catalogue
     // Shared by both list views (LVS_SHAREIMAGELISTS): this page destroys it.
     CImageList m_imageList;
+    std::vector<std::string> m_iconSources;  // the file of each image, in image order
     // While the first catalogue is built, its rows wait here to be sorted.
     bool m_bCollecting = false;
     std::vector<CollectedRow> m_collected;
