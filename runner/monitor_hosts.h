@@ -42,6 +42,11 @@ private:
         std::unique_ptr<Launcher> launcher;
         CHandle thread;
         void RunOver() override { owner->LauncherOver(); }
+        // Its screensaver's own windows are kept in sight; one that is about
+        // to close, or gone, leaves the host on top.
+        void ChildStarted(DWORD pid) override { window.FollowScreensaver(pid); }
+        void ClosingChild() override { window.FollowScreensaver(0, true); }
+        void ChildGone() override { window.FollowScreensaver(0); }
     };
     void LauncherOver();
 
