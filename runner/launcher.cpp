@@ -84,7 +84,7 @@ void Launcher::Run() {
 PickedEntry Launcher::Pick() {
     // Before the first start an entry's own show time is read in any case.
     const bool ownShowTime = m_ownShowTimes || !m_isConfigured;
-    if (!m_place.picks) return PickNextEntry(ownShowTime);
+    if (!m_place.picks) return PickNextEntry(ownShowTime, nullptr, ListedFileUsable);
     const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
     PickedEntry entry;
     // A few tries for an entry no other monitor shows, then whatever comes.
@@ -93,9 +93,10 @@ PickedEntry Launcher::Pick() {
             CSingleLock hold(m_place.picks->Lock());
             // A random pick looks for a free entry itself, taking no other
             // card out of the deck; list order moves on to the next.
-            entry = PickNextEntry(ownShowTime, [this](int index) {
-                return m_place.picks->Free(m_place.monitor, index);
-            });
+            entry = PickNextEntry(
+                ownShowTime,
+                [this](int index) { return m_place.picks->Free(m_place.monitor, index); },
+                ListedFileUsable);
             if (entry.path.empty() || attempt >= 8 || attempt >= count ||
                 m_place.picks->Free(m_place.monitor, entry.index)) {
                 m_place.picks->Show(m_place.monitor, entry.index);
@@ -122,10 +123,11 @@ void Launcher::Launch() {
         const std::string& path = entry.path;
         if (path.empty()) return;
         if (!ListedFileUsable(path)) {
-            // A file that is gone is skipped while another listed one exists.
-            // That is asked once for every list's length of skips in a row,
-            // not at every skip: with many files gone, asking each time cost
-            // the square of the list, and a long list never started.
+            // A file that is gone is skipped while another listed one exists
+            // (list order has passed over those it could already). That is
+            // asked once for every list's length of skips in a row, not at
+            // every skip: with many files gone, asking each time cost the
+            // square of the list, and a long list never started.
             const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
             if (m_skipsInARow++ % (count > 0 ? count : 1) == 0 && !AnyListedFileUsable()) return;
             // A random pick depends on the clock's millisecond: the next one

@@ -66,6 +66,25 @@ TEST_F(PickNext, ListOrderAdvancesLastShown) {
     EXPECT_EQ(PickNextScreensaver(), "C:\\my savers\\a b.scr");
 }
 
+// Files that cannot be started are passed over in one go: the position is
+// written once, for the entry that plays, and the list is gone round once.
+TEST_F(PickNext, ListOrderPassesOverFilesThatCannotStart) {
+    List(5);
+    auto there = [](const std::string& path) {
+        return path.find("entry2") != std::string::npos || path.find("entry4") != std::string::npos;
+    };
+    Write("Screensaver", "LastScrShow", "0");
+    for (int expected : {2, 4, 2}) {
+        EXPECT_EQ(PickNextEntry(false, nullptr, there).path,
+                  "C:\\savers\\entry" + std::to_string(expected) + ".scr");
+        EXPECT_EQ(Read("Screensaver", "LastScrShow"), std::to_string(expected));
+    }
+    // None there: the next one, as without the check.
+    EXPECT_EQ(PickNextEntry(false, nullptr, [](const std::string&) { return false; }).path,
+              "C:\\savers\\entry3.scr");
+    EXPECT_EQ(Read("Screensaver", "LastScrShow"), "3");
+}
+
 TEST_F(PickNext, SingleEntryAndRandomOrder) {
     List(1);
     Write("Options", "ShowRandomOrder", "1");
