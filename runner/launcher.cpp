@@ -37,7 +37,11 @@ bool SharedPicks::Free(int monitor, int index) const {
     return true;
 }
 
-bool Launcher::Open() {
+bool Launcher::Open(const ModeRules& rules) {
+    m_rules = rules;
+    // Where the user's input may not reach the child (over a cover, or in a
+    // window of ours), it is asked to close as soon as the user is back.
+    if (m_rules.asksAtOnceWhenUserBack) m_state.AskAtOnceWhenUserBack();
     m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     m_configured.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -54,10 +58,10 @@ void Launcher::Configure() {
     m_minutes = ShowTimeMinutes(
         Setting(names::kSectionOptions, names::kKeyShowTime, names::kDefaultShowTime));
     // A monitor of its own rotates on its own clock, counted per child.
-    m_ownShowTimes = m_rotate && (m_place.host || AnyOwnShowTime());
+    m_ownShowTimes = m_rotate && (m_rules.ownShowTimes || AnyOwnShowTime());
     // A screensaver that will not run in a window ends at once: there the
     // next one always comes.
-    if (m_place.host || names::OptionSet(names::kKeyGoOnWhenQuits)) {
+    if (m_rules.passesOverQuits || names::OptionSet(names::kKeyGoOnWhenQuits)) {
         int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
         m_state.PassOverQuits(count < 1 ? 1 : count > kMaxQuitsInARow ? kMaxQuitsInARow : count);
         if (m_inputUnwatched) m_state.PassOverQuits(0);
