@@ -150,19 +150,15 @@ HANDLE OpenNewestThread(DWORD pid, DWORD rights) {
     ULONGLONG newestAt = 0;
     for (DWORD id : ThreadsOf(pid)) {
         HANDLE thread = OpenThread(rights | THREAD_QUERY_INFORMATION, FALSE, id);
-        FILETIME created, exited, kernel, user;
-        if (!thread || !GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
-            if (thread) CloseHandle(thread);
-            continue;
-        }
-        const ULONGLONG at = (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-        if (at < newestAt) {
+        FILETIME created{}, unused[3];
+        if (thread && GetThreadTimes(thread, &created, &unused[0], &unused[1], &unused[2]) &&
+            (ULARGE_INTEGER{{created.dwLowDateTime, created.dwHighDateTime}}).QuadPart >= newestAt) {
+            if (newest) CloseHandle(newest);
+            newest = thread;
+            newestAt = ULARGE_INTEGER{{created.dwLowDateTime, created.dwHighDateTime}}.QuadPart;
+        } else if (thread) {
             CloseHandle(thread);
-            continue;
         }
-        if (newest) CloseHandle(newest);
-        newest = thread;
-        newestAt = at;
     }
     return newest;
 }
