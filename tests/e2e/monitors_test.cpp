@@ -278,6 +278,29 @@ TEST_F(Monitors, ScreensaversAsPeopleHaveThemInEveryMode) {
     }
 }
 
+// The user comes back while a screensaver still takes its time to start (it
+// has no window to be asked through yet): it ends with the run, and never
+// shows its window afterwards.
+TEST_F(Monitors, AScreensaverStillStartingEndsWithTheRun) {
+    const std::string slow = Saver("slow", "FF0000", true);
+    WritePrivateProfileStringA("Probe", "StartAfterMs", "10000", (savers / "slow.ini").c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, (savers / "slow.ini").c_str());
+    for (const char* mode : {"0", "1", "2"}) {
+        SCOPED_TRACE(std::string("Monitors=") + mode);
+        DeleteFileA(log.c_str());
+        SetList({slow});
+        SetOptions(false);
+        Mode(mode);
+        Process scr;
+        ASSERT_TRUE(StartRun(scr));
+        ASSERT_TRUE(WaitForStarts(1));
+        ASSERT_NE(SessionWindow(), nullptr);
+        ReturningUser();
+        EXPECT_TRUE(scr.WaitForExit(kWait));
+        for (const ProbeStart& start : Starts()) EXPECT_FALSE(ProcessAlive(start.pid));
+    }
+}
+
 TEST_F(Monitors, BlackWhereTheScreensaverDoesNotDraw) {
     SetList({Saver("red", "FF0000", true), Saver("green", "00FF00", true)});
     SetOptions(true);
