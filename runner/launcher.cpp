@@ -88,7 +88,11 @@ void Launcher::Run() {
 PickedEntry Launcher::Pick() {
     // Before the first start an entry's own show time is read in any case.
     const bool ownShowTime = m_ownShowTimes || !m_isConfigured;
-    if (!m_place.picks) return PickNextEntry(ownShowTime, nullptr, ListedFileUsable);
+    // List order passes over the files that are gone, asking each folder
+    // once.
+    ListedFiles files;
+    auto usable = [&files](const std::string& path) { return files.Usable(path); };
+    if (!m_place.picks) return PickNextEntry(ownShowTime, nullptr, usable);
     const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
     PickedEntry entry;
     // A few tries for an entry no other monitor shows, then whatever comes.
@@ -100,7 +104,7 @@ PickedEntry Launcher::Pick() {
             entry = PickNextEntry(
                 ownShowTime,
                 [this](int index) { return m_place.picks->Free(m_place.monitor, index); },
-                ListedFileUsable);
+                usable);
             if (entry.path.empty() || attempt >= 8 || attempt >= count ||
                 m_place.picks->Free(m_place.monitor, entry.index)) {
                 m_place.picks->Show(m_place.monitor, entry.index);
