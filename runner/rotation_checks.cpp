@@ -78,10 +78,18 @@ bool ListedFiles::Usable(const std::string& storedPath) {
     const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
         return c != '~' && static_cast<unsigned char>(c) < 0x80;
     });
+    if (!plain || slash == std::string::npos || slash == 0 || name.empty())
+        return ListedFileUsable(storedPath);
+    // A folder is listed only once a file of it was found gone: a pick whose
+    // file is there (System32 holds thousands) costs one look as ever.
+    const std::string folder = path.substr(0, slash);
     const std::vector<std::string>* names = nullptr;
-    if (plain && slash != std::string::npos && slash > 0 && !name.empty() &&
-        Listed(path.substr(0, slash), names) &&
-        !std::binary_search(names->begin(), names->end(), Upper(name)))
+    if (!m_missed.count(Upper(folder))) {
+        if (ListedFileUsable(storedPath)) return true;
+        m_missed.insert(Upper(folder));
+        return false;
+    }
+    if (Listed(folder, names) && !std::binary_search(names->begin(), names->end(), Upper(name)))
         return false;
     return ListedFileUsable(storedPath);
 }

@@ -86,17 +86,19 @@ TEST_F(PickNext, ListOrderPassesOverFilesThatCannotStart) {
     EXPECT_EQ(Read("Screensaver", "LastScrShow"), "3");
 }
 
-// The same with the launcher's look-up, one listing per folder: a name in
-// another case, or with the trailing dot Windows drops, is there; one that is
-// gone, or in a folder that is gone, is not.
+// The same with the launcher's look-up, which lists a folder once a file of
+// it was found gone: a name in another case, or with the trailing dot
+// Windows drops, is there; one that is gone, or in a folder that is gone, is
+// not.
 TEST_F(PickNext, ListedFilesAnswersAsEachFileWould) {
     TempDir folder("listed");
     WriteFileBytes(folder / "Alpha.SCR", "x");
     velmora::runner::ListedFiles files;
+    for (const std::string& gone : {folder / "beta.scr", folder / "gamma.scr",
+                                    folder / "gone\\alpha.scr", folder.path()})
+        EXPECT_FALSE(files.Usable(gone)) << gone;
     for (const std::string& there : {folder / "alpha.scr", folder / "ALPHA.SCR.", folder / "Alpha.SCR"})
         EXPECT_TRUE(files.Usable(there)) << there;
-    for (const std::string& gone : {folder / "beta.scr", folder / "gone\\alpha.scr", folder.path()})
-        EXPECT_FALSE(files.Usable(gone)) << gone;
 }
 
 TEST_F(PickNext, SingleEntryAndRandomOrder) {
