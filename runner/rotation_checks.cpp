@@ -32,11 +32,11 @@ std::string Upper(std::string text) {
 
 }  // namespace
 
-bool ListedFiles::Listed(const std::string& folder, const std::vector<std::string>*& names) {
+bool ListedFiles::Listed(const std::string& folder, const std::vector<std::string>*& held) {
     const std::string key = Upper(folder);
     auto found = m_folders.find(key);
     if (found != m_folders.end()) {
-        names = &found->second;
+        held = &found->second;
         return true;
     }
     if (m_unlisted.count(key)) return false;
@@ -61,7 +61,7 @@ bool ListedFiles::Listed(const std::string& folder, const std::vector<std::strin
         FindClose(find);
     }
     std::sort(list.begin(), list.end());
-    names = &list;
+    held = &list;
     return true;
 }
 
@@ -71,9 +71,10 @@ bool ListedFiles::Usable(const std::string& storedPath) {
     if (path.find_first_of("*?") != std::string::npos) return false;
     const size_t slash = path.find_last_of("\\/");
     std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-    // Windows drops the last name's trailing dots and spaces. A short name
-    // (Wine lists no short names), or one beyond ASCII (whose case folding
-    // is the file system's), is asked of the file itself.
+    // Windows drops the last name's trailing dots and spaces. What may be a
+    // short name (Wine makes its own, which a listing need not give), or a
+    // name beyond ASCII (whose case folding is the file system's), is asked
+    // of the file itself.
     while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
     const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
         return c != '~' && static_cast<unsigned char>(c) < 0x80;
@@ -83,13 +84,13 @@ bool ListedFiles::Usable(const std::string& storedPath) {
     // A folder is listed only once a file of it was found gone: a pick whose
     // file is there (System32 holds thousands) costs one look as ever.
     const std::string folder = path.substr(0, slash);
-    const std::vector<std::string>* names = nullptr;
+    const std::vector<std::string>* held = nullptr;
     if (!m_missed.count(Upper(folder))) {
         if (ListedFileUsable(storedPath)) return true;
         m_missed.insert(Upper(folder));
         return false;
     }
-    if (Listed(folder, names) && !std::binary_search(names->begin(), names->end(), Upper(name)))
+    if (Listed(folder, held) && !std::binary_search(held->begin(), held->end(), Upper(name)))
         return false;
     return ListedFileUsable(storedPath);
 }

@@ -27,7 +27,7 @@ public:
 private:
     // The folder's file names (long and short), upper case; false when the
     // folder could not be listed.
-    bool Listed(const std::string& folder, const std::vector<std::string>*& names);
+    bool Listed(const std::string& folder, const std::vector<std::string>*& held);
 
     std::map<std::string, std::vector<std::string>> m_folders;
     std::map<std::string, bool> m_unlisted;
