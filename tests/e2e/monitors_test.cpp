@@ -94,7 +94,8 @@ protected:
     // The previews running now that are in sight on their monitor, out of
     // those of the two screensavers: a child window in its host, or a popup
     // that shows its colour there (red for the first, green for the second).
-    int PreviewsUp(const std::string& red, const std::string& green) {
+    // why, where given, tells what each running preview shows.
+    int PreviewsUp(const std::string& red, const std::string& green, std::string* why = nullptr) {
         int n = 0;
         for (const ProbeStart& s : Starts()) {
             const size_t p = s.commandLine.find(" /p ");
@@ -112,6 +113,11 @@ protected:
             const COLORREF colour = s.commandLine.rfind(ShortPath(red) + " ", 0) == 0     ? RGB(255, 0, 0)
                                     : s.commandLine.rfind(ShortPath(green) + " ", 0) == 0 ? RGB(0, 255, 0)
                                                                                           : kDesktop;
+            if (why)
+                *why += s.commandLine + ": in its host " + std::to_string(inHost) + ", over it " +
+                        std::to_string(WindowsOver(s.pid, r)) + ", above it " +
+                        std::to_string(Above(s.pid, host)) + ", shows " +
+                        std::to_string(Shows(r)) + "\n";
             if (inHost || (WindowsOver(s.pid, r) > 0 && Shows(r) == colour && Above(s.pid, host)))
                 ++n;
         }
@@ -261,7 +267,12 @@ TEST_F(Monitors, ScreensaversAsPeopleHaveThemInEveryMode) {
                     return up() && (!each || Starts().size() >= shown + 2);
                 },
                 kWait))
-                << "no rotation";
+                << "no rotation: " << Starts().size() - shown << " started\n"
+                << [&] {
+                       std::string why;
+                       if (each) PreviewsUp(saver, next, &why);
+                       return why;
+                   }();
             EXPECT_EQ(seen, "");
             EXPECT_EQ(input.keys(), 0) << "a key was pressed";
             ReturningUser();
