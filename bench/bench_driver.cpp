@@ -77,9 +77,10 @@ std::vector<Stamp> Stamps(const std::string& file = g_stamps) {
 }
 
 // Waits for the next stamp after `count` and gives it.
-bool NextStamp(size_t count, Stamp* stamp, const std::string& file = g_stamps) {
+bool NextStamp(size_t count, Stamp* stamp, const std::string& file = g_stamps,
+               DWORD timeoutMs = 30000) {
     std::vector<Stamp> stamps;
-    if (!WaitFor([&] { return (stamps = Stamps(file)).size() > count; })) return false;
+    if (!WaitFor([&] { return (stamps = Stamps(file)).size() > count; }, timeoutMs)) return false;
     *stamp = stamps[count];
     return true;
 }
@@ -214,11 +215,14 @@ double BareStart(const std::string& saver, const std::string& file = g_stamps) {
 }
 
 // Velmora.scr /s started: ms to the first instruction of the screensaver
-// started `later` starts after the first (-1 when none came); its stamp.
-double StartRun(Child& scr, size_t later, Stamp& stamp) {
+// started `later` starts after the first (-1 when none came within the time);
+// its stamp.
+double StartRun(Child& scr, size_t later, Stamp& stamp, DWORD timeoutMs = 30000) {
     size_t before = Stamps().size();
     double t0 = Now();
-    if (!scr.Start("\"" + Scr() + "\"", " /s", "") || !NextStamp(before + later, &stamp)) return -1;
+    if (!scr.Start("\"" + Scr() + "\"", " /s", "") ||
+        !NextStamp(before + later, &stamp, g_stamps, timeoutMs))
+        return -1;
     return stamp.ms - t0;
 }
 
@@ -497,6 +501,43 @@ void PickCost() {
     Ini("Options", "PlayEachOnce", "0");
 }
 
+// Velmora.scr /s started -> the child's first instruction, in list order past
+// 4000 entries whose files are gone (a folder emptied, a drive unplugged)
+// before the one that is there; against a bare start of that saver.
+void SkipCost(const std::string& saver) {
+    constexpr int kGone = 4000;
+    std::string section;
+    for (int i = 0; i < kGone; ++i)
+        section += "Scr" + std::to_string(i) + "=" + g_work + "\\many\\gone" + std::to_string(i) +
+                   ".scr" + '\0';
+    section += "Scr" + std::to_string(kGone) + "=" + saver + '\0';
+    section += "nScr=" + std::to_string(kGone + 1) + '\0';
+    section += '\0';
+    Ini("Options", "ShowRandomOrder", "0");
+    Ini("Options", "ShowForXMinuts", "0");
+    Series run("/s -> first child past 4000 gone, list order"), bare("bare start of the same saver");
+    for (int i = 0; i < g_repeats; ++i) {
+        WritePrivateProfileSectionA("Screensaver", section.data(), "Velmora.ini");
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
+        Child scr;
+        Stamp stamp{};
+        const double started = StartRun(scr, 0, stamp, 300000);
+        if (started < 0) return;
+        run.ms.push_back(started);
+        CloseSaver(stamp.pid);
+        scr.WaitExit();
+        const double alone = BareStart(saver);
+        if (alone < 0) return;
+        bare.ms.push_back(alone);
+    }
+    Report(run);
+    Report(bare);
+    char line[96];
+    std::snprintf(line, sizeof line, "start past 4000 gone %.0f ms", run.Median());
+    g_ratios.push_back(line);
+    WritePrivateProfileStringA("Screensaver", nullptr, nullptr, "Velmora.ini");
+}
+
 // Two screensavers started at the same moment, as the monitors' hosts start
 // theirs: ms to the later first instruction.
 bool TwoBareStartsAtOnce(const std::string& first, const std::string& second, Series& series) {
@@ -594,8 +635,9 @@ int main(int argc, char** argv) {
     g_work = argv[2];
     if (argc > 3) g_repeats = std::max(7, std::atoi(argv[3]));
     // The parts to run (all when not given): handoff, rotation, catalogue,
-    // pages, runner, pick, monitors (this one on a screen of several monitors).
-    const std::string parts = argc > 4 ? argv[4] : "handoff,rotation,catalogue,pages,runner,pick";
+    // pages, runner, pick, skip, monitors (this one on a screen of several
+    // monitors).
+    const std::string parts = argc > 4 ? argv[4] : "handoff,rotation,catalogue,pages,runner,pick,skip";
     auto wanted = [&](const char* part) { return parts.find(part) != std::string::npos; };
     g_stamps = g_work + "\\stamps.log";
     g_windows = g_work + "\\windows.log";
@@ -626,6 +668,7 @@ int main(int argc, char** argv) {
     }
     if (wanted("runner")) RunnerCost(first);
     if (wanted("pick")) PickCost();
+    if (wanted("skip")) SkipCost(first);
     if (wanted("monitors")) Monitors(first, second);
 
     std::printf("bench:");

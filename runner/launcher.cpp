@@ -37,7 +37,11 @@ bool SharedPicks::Free(int monitor, int index) const {
     return true;
 }
 
-bool Launcher::Open() {
+bool Launcher::Open(const ModeRules& rules) {
+    m_rules = rules;
+    // Where the user's input may not reach the child (over a cover, or in a
+    // window of ours), it is asked to close as soon as the user is back.
+    if (m_rules.asksAtOnceWhenUserBack) m_state.AskAtOnceWhenUserBack();
     m_wake.Attach(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     m_firstStart.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     m_configured.Attach(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -54,10 +58,10 @@ void Launcher::Configure() {
     m_minutes = ShowTimeMinutes(
         Setting(names::kSectionOptions, names::kKeyShowTime, names::kDefaultShowTime));
     // A monitor of its own rotates on its own clock, counted per child.
-    m_ownShowTimes = m_rotate && (m_place.host || AnyOwnShowTime());
+    m_ownShowTimes = m_rotate && (m_rules.ownShowTimes || AnyOwnShowTime());
     // A screensaver that will not run in a window ends at once: there the
     // next one always comes.
-    if (m_place.host || names::OptionSet(names::kKeyGoOnWhenQuits)) {
+    if (m_rules.passesOverQuits || names::OptionSet(names::kKeyGoOnWhenQuits)) {
         int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
         m_state.PassOverQuits(count < 1 ? 1 : count > kMaxQuitsInARow ? kMaxQuitsInARow : count);
         if (m_inputUnwatched) m_state.PassOverQuits(0);
@@ -84,7 +88,11 @@ void Launcher::Run() {
 PickedEntry Launcher::Pick() {
     // Before the first start an entry's own show time is read in any case.
     const bool ownShowTime = m_ownShowTimes || !m_isConfigured;
-    if (!m_place.picks) return PickNextEntry(ownShowTime);
+    // List order passes over the files that are gone, asking each folder
+    // once.
+    ListedFiles files;
+    auto usable = [&files](const std::string& path) { return files.Usable(path); };
+    if (!m_place.picks) return PickNextEntry(ownShowTime, nullptr, usable);
     const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
     PickedEntry entry;
     // A few tries for an entry no other monitor shows, then whatever comes.
@@ -93,9 +101,10 @@ PickedEntry Launcher::Pick() {
             CSingleLock hold(m_place.picks->Lock());
             // A random pick looks for a free entry itself, taking no other
             // card out of the deck; list order moves on to the next.
-            entry = PickNextEntry(ownShowTime, [this](int index) {
-                return m_place.picks->Free(m_place.monitor, index);
-            });
+            entry = PickNextEntry(
+                ownShowTime,
+                [this](int index) { return m_place.picks->Free(m_place.monitor, index); },
+                usable);
             if (entry.path.empty() || attempt >= 8 || attempt >= count ||
                 m_place.picks->Free(m_place.monitor, entry.index)) {
                 m_place.picks->Show(m_place.monitor, entry.index);
@@ -122,10 +131,11 @@ void Launcher::Launch() {
         const std::string& path = entry.path;
         if (path.empty()) return;
         if (!ListedFileUsable(path)) {
-            // A file that is gone is skipped while another listed one exists.
-            // That is asked once for every list's length of skips in a row,
-            // not at every skip: with many files gone, asking each time cost
-            // the square of the list, and a long list never started.
+            // A file that is gone is skipped while another listed one exists
+            // (list order has passed over those it could already). That is
+            // asked once for every list's length of skips in a row, not at
+            // every skip: with many files gone, asking each time cost the
+            // square of the list, and a long list never started.
             const int count = Setting(names::kSectionScreensaver, names::kKeyCount, 0);
             if (m_skipsInARow++ % (count > 0 ? count : 1) == 0 && !AnyListedFileUsable()) return;
             // A random pick depends on the clock's millisecond: the next one

@@ -9,6 +9,7 @@
 
 #include "framework/critical_section.h"
 #include "framework/handle.h"
+#include "runner/monitor_layout.h"
 #include "runner/run_control.h"
 #include "runner/pick_next.h"
 #include "runner/run_state.h"
@@ -64,9 +65,9 @@ public:
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // Makes its events and listens to the run's control; false when it could
-    // not.
-    bool Open();
+    // Makes its events and listens to the run's control, for a run of the
+    // given mode; false when it could not.
+    bool Open(const ModeRules& rules);
     // Set once the launcher has read how the run rotates (just after its
     // first start, or before its second pick); RotatesByTimer and
     // TimerMinutes answer from then on.
@@ -76,8 +77,6 @@ public:
     // gives screensavers show times of their own, each child's show time
     // counts from its start, and the launcher rotates them itself.
     bool RotatesByTimer() const { return m_rotate && !m_ownShowTimes; }
-    // Asks the child to close as soon as the user is back (see RunState).
-    void AskAtOnceWhenUserBack() { m_state.AskAtOnceWhenUserBack(); }
     int TimerMinutes() const { return m_minutes; }
     // Set once the first child has been started (or tried), or the run ended.
     HANDLE FirstStart() const { return m_firstStart.Get(); }
@@ -106,6 +105,7 @@ private:
     RunControl& m_control;
     LauncherEvents& m_events;
     const LaunchPlace m_place;
+    ModeRules m_rules;
     // Until its first change, a monitor's show time is staggered.
     bool m_rotatedOnce = false;
     CHandle m_wake;

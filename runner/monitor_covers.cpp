@@ -32,20 +32,19 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
 
 struct ProcessWindows {
     DWORD pid = 0;
-    HWND top = nullptr;  // the first in z-order
-    std::vector<Area> areas;
+    ScreensaverWindows* found = nullptr;
 };
 
 BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param) {
-    auto* found = reinterpret_cast<ProcessWindows*>(param);
+    auto* windows = reinterpret_cast<ProcessWindows*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     RECT r;
-    if (owner != found->pid || !IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &r) ||
+    if (owner != windows->pid || !IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &r) ||
         IsRectEmpty(&r))
         return TRUE;
-    if (!found->top) found->top = hwnd;
-    found->areas.push_back(Area{r.left, r.top, r.right, r.bottom});
+    if (!windows->found->top) windows->found->top = hwnd;
+    windows->found->areas.push_back(Area{r.left, r.top, r.right, r.bottom});
     return TRUE;
 }
 
@@ -55,6 +54,22 @@ std::vector<Area> ReadMonitors() {
     std::vector<Area> monitors;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     return monitors;
+}
+
+ScreensaverWindows WindowsOfScreensaver(DWORD pid) {
+    ScreensaverWindows found;
+    if (!pid) return found;
+    ProcessWindows windows{pid, &found};
+    EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
+    // A stub that handed its work to a process of its own and waits for it
+    // has no window: its worker's windows are the screensaver's.
+    DWORD handOff = 0;
+    if (!found.top && g_hookLibrary.FindProcessChild &&
+        g_hookLibrary.FindProcessChild(pid, &handOff) && handOff) {
+        windows.pid = handOff;
+        EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
+    }
+    return found;
 }
 
 bool MonitorCovers::Create() {
@@ -72,17 +87,7 @@ void MonitorCovers::CoverAll() {
 }
 
 bool MonitorCovers::CoverAround(DWORD pid) {
-    ProcessWindows windows;
-    windows.pid = pid;
-    if (pid) EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
-    // A stub that handed its work to a process of its own and waits for it
-    // has no window: the covers go around that process's windows.
-    DWORD handOff = 0;
-    if (!windows.top && pid && g_hookLibrary.FindProcessChild &&
-        g_hookLibrary.FindProcessChild(pid, &handOff) && handOff) {
-        windows.pid = handOff;
-        EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
-    }
+    const ScreensaverWindows windows = WindowsOfScreensaver(pid);
     if (!windows.top) return false;
     std::vector<Area> monitors;
     for (auto& cover : m_covers) monitors.push_back(cover->AreaOf());

@@ -17,6 +17,15 @@ namespace velmora::runner {
 // The monitors now, the primary first.
 std::vector<Area> ReadMonitors();
 
+// A running screensaver's visible top-level windows: those of its process,
+// or, while it has none (a stub that handed its work on and waits), those of
+// the process it handed its work to.
+struct ScreensaverWindows {
+    HWND top = nullptr;  // the first in z-order; null when there is none
+    std::vector<Area> areas;
+};
+ScreensaverWindows WindowsOfScreensaver(DWORD pid);
+
 class MonitorCovers {
 public:
     // One hidden cover per monitor now; false when one could not be made.

@@ -4,7 +4,7 @@
 
 namespace velmora::runner {
 
-bool MonitorHosts::Start() {
+bool MonitorHosts::Start(const ModeRules& rules) {
     const std::vector<Area> monitors = ReadMonitors();
     m_picks.Size(static_cast<int>(monitors.size()));
     for (size_t i = 0; i < monitors.size(); ++i) {
@@ -14,9 +14,7 @@ bool MonitorHosts::Start() {
         LaunchPlace place{host->window.GetSafeHwnd(), static_cast<int>(i),
                           static_cast<int>(monitors.size()), &m_picks};
         host->launcher = std::make_unique<Launcher>(m_control, *host, place);
-        if (!host->launcher->Open()) return false;
-        // The screensaver in a window does not see the user's input.
-        host->launcher->AskAtOnceWhenUserBack();
+        if (!host->launcher->Open(rules)) return false;
         m_hosts.push_back(std::move(host));
     }
     if (m_hosts.empty()) return false;

@@ -24,10 +24,10 @@ public:
     MonitorHosts& operator=(const MonitorHosts&) = delete;
     ~MonitorHosts() { Join(); }
 
-    // Shows a host window on each monitor and starts its launcher; false
-    // when a window or a launcher could not be made (those started stop
-    // with the run).
-    bool Start();
+    // Shows a host window on each monitor and starts its launcher, for a
+    // run of the given mode; false when a window or a launcher could not be
+    // made (those started stop with the run).
+    bool Start(const ModeRules& rules);
     // Set once the first monitor's first child has been started (or tried).
     HANDLE FirstStart() const;
     // Waits for every launcher to end.
@@ -42,6 +42,11 @@ private:
         std::unique_ptr<Launcher> launcher;
         CHandle thread;
         void RunOver() override { owner->LauncherOver(); }
+        // Its screensaver's own windows are kept in sight; one that is about
+        // to close, or gone, leaves the host on top.
+        void ChildStarted(DWORD pid) override { window.FollowScreensaver(pid); }
+        void ClosingChild() override { window.FollowScreensaver(0, true); }
+        void ChildGone() override { window.FollowScreensaver(0); }
     };
     void LauncherOver();
 

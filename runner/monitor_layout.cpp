@@ -10,6 +10,34 @@ MonitorMode MonitorModeOf(int stored) {
     }
 }
 
+ModeRules RulesOf(MonitorMode mode) {
+    ModeRules rules;
+    switch (mode) {
+    case MonitorMode::AsDrawn:
+        break;
+    case MonitorMode::Black:
+        rules.blackCovers = true;
+        rules.asksAtOnceWhenUserBack = true;
+        break;
+    case MonitorMode::OwnEach:
+        rules.hostPerMonitor = true;
+        rules.dropsKeys = true;
+        rules.sessionTimer = false;
+        rules.asksAtOnceWhenUserBack = true;
+        rules.passesOverQuits = true;
+        rules.ownShowTimes = true;
+        break;
+    }
+    return rules;
+}
+
+MonitorMode ModeForRun(int stored, int monitors, bool lowLevelHooks) {
+    const MonitorMode mode = MonitorModeOf(stored);
+    if (monitors < 2) return MonitorMode::AsDrawn;
+    if (mode == MonitorMode::OwnEach && !lowLevelHooks) return MonitorMode::AsDrawn;
+    return mode;
+}
+
 std::vector<bool> CoveredMonitors(const std::vector<Area>& monitors,
                                   const std::vector<Area>& windows) {
     std::vector<bool> covered(monitors.size(), false);

@@ -15,6 +15,37 @@ enum class MonitorMode {
 };
 MonitorMode MonitorModeOf(int stored);
 
+// What a run does in a mode: the one place the session window and the
+// launchers ask.
+struct ModeRules {
+    // Black covers around the running screensaver, on the monitors its
+    // windows leave uncovered.
+    bool blackCovers = false;
+    // A host window and a launcher per monitor; the screensavers run in
+    // preview mode inside the hosts.
+    bool hostPerMonitor = false;
+    // No screensaver window holds the focus: the input watch keeps the user's
+    // keys from every program.
+    bool dropsKeys = false;
+    // The session window's timer rotates (from the start of the run);
+    // otherwise each launcher counts its screensaver's show time itself.
+    bool sessionTimer = true;
+    // The user's input may not reach the screensaver (over a cover, or in a
+    // window of ours): it is asked to close as soon as the user is back.
+    bool asksAtOnceWhenUserBack = false;
+    // Screensavers that will not run there end at once: the next one always
+    // comes, and each show time counts from its start.
+    bool passesOverQuits = false;
+    bool ownShowTimes = false;
+};
+ModeRules RulesOf(MonitorMode mode);
+
+// The mode a run takes: the stored one where this machine allows it. One
+// monitor is the plain run; so is a screensaver per monitor without
+// low-level hooks (the 9x line), since nothing could end a run of previews,
+// which ignore input.
+MonitorMode ModeForRun(int stored, int monitors, bool lowLevelHooks);
+
 struct Area {
     int left = 0, top = 0, right = 0, bottom = 0;
 };

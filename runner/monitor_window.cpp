@@ -1,5 +1,8 @@
 #include "runner/monitor_window.h"
 
+#include "runner/monitor_covers.h"
+#include "runner/run_timings.h"
+
 #ifndef WS_EX_NOACTIVATE
 #define WS_EX_NOACTIVATE 0x08000000L
 #endif
@@ -7,6 +10,11 @@
 namespace {
 
 constexpr UINT kShowFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+constexpr UINT kFollowMessage = WM_APP + 1;
+constexpr UINT_PTR kFollowTimer = 1;
+using velmora::runner::kCoverCheckMs;
+using velmora::runner::kCoverFollowMs;
+using velmora::runner::kCoverQuickChecks;
 
 }  // namespace
 
@@ -52,8 +60,40 @@ void CMonitorWnd::HoldFocus() {
     SetFocus(m_hWnd);
 }
 
+void CMonitorWnd::FollowScreensaver(DWORD pid, bool wait) {
+    InterlockedExchange(&m_followPid, static_cast<LONG>(pid));
+    DWORD_PTR answer = 0;
+    // Never long on a main thread that does not answer.
+    if (wait)
+        SendMessageTimeoutA(m_hWnd, kFollowMessage, 0, 0, SMTO_NORMAL, 1000, &answer);
+    else
+        ::PostMessageA(m_hWnd, kFollowMessage, 0, 0);
+}
+
+void CMonitorWnd::Follow() {
+    // Looked for often at first, then for as long as it runs: its windows
+    // may come late, or move.
+    const velmora::runner::ScreensaverWindows windows = velmora::runner::WindowsOfScreensaver(
+        static_cast<DWORD>(InterlockedExchangeAdd(&m_followPid, 0)));
+    if (windows.top && GetWindow(windows.top, GW_HWNDNEXT) != m_hWnd) ShowBelow(windows.top);
+    if (++m_followChecks == kCoverQuickChecks) SetTimer(m_hWnd, kFollowTimer, kCoverFollowMs, nullptr);
+}
+
 LRESULT CMonitorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kFollowMessage:
+        m_followChecks = 0;
+        if (InterlockedExchangeAdd(&m_followPid, 0)) {
+            SetTimer(m_hWnd, kFollowTimer, kCoverCheckMs, nullptr);
+        } else {
+            KillTimer(m_hWnd, kFollowTimer);
+            if (::IsWindowVisible(m_hWnd)) ShowOnTop();
+        }
+        return 0;
+    case WM_TIMER:
+        if (wParam != kFollowTimer) return CWnd::WindowProc(message, wParam, lParam);
+        Follow();
+        return 0;
     case WM_MOUSEACTIVATE:
         return m_holdsFocus ? MA_ACTIVATEANDEAT : MA_NOACTIVATE;
     case WM_KEYDOWN:

@@ -26,11 +26,21 @@ public:
     // return.
     void HoldFocus();
     const velmora::runner::Area& AreaOf() const { return m_area; }
+    // A host follows the screensaver it hosts (pid; 0 when none runs): a
+    // screensaver that makes a popup of its own instead of a child window
+    // is kept in sight (the host goes just below its top-level windows);
+    // with none, the host is on top again. From any thread; wait: returns
+    // once the window has taken it up (it is about to be asked to close).
+    void FollowScreensaver(DWORD pid, bool wait = false);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void Follow();
+
     velmora::runner::Area m_area;
     bool m_holdsFocus = false;
+    volatile LONG m_followPid = 0;
+    int m_followChecks = 0;
 };

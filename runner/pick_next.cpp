@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "runner/next_choice.h"
@@ -85,13 +86,31 @@ int RandomIndex(int count, const std::function<bool(int)>& free) {
     return index;
 }
 
+// In list order, the first entry from `index` on, around the list once,
+// whose file can be started; `index` itself when none can. One read of the
+// section, however many are passed over: a list with thousands of files gone
+// (a drive unplugged) starts at once.
+int FirstUsableFrom(int count, int index, const std::function<bool(const std::string&)>& usable) {
+    const std::vector<char> section = RotationSection();
+    const std::vector<ListedPath> paths = ReadListedPaths(section.data(), section.size(), count);
+    const auto from = std::lower_bound(
+        paths.begin(), paths.end(), index,
+        [](const ListedPath& entry, int at) { return entry.index < at; });
+    for (auto it = from; it != paths.end(); ++it)
+        if (usable(it->path)) return static_cast<int>(it->index);
+    for (auto it = paths.begin(); it != from; ++it)
+        if (usable(it->path)) return static_cast<int>(it->index);
+    return index;
+}
+
 }  // namespace
 
 int RandomInRange(int lo, int hi) { return ScaleDraw(CurrentDraw(), lo, hi); }
 
 std::string PickNextScreensaver() { return PickNextEntry(false).path; }
 
-PickedEntry PickNextEntry(bool showTime, const std::function<bool(int)>& free) {
+PickedEntry PickNextEntry(bool showTime, const std::function<bool(int)>& free,
+                          const std::function<bool(const std::string&)>& usable) {
     int order = Option(names::kKeyRandomOrder);
     int count = static_cast<int>(
         GetPrivateProfileIntA(names::kSectionScreensaver, names::kKeyCount, 0, names::kIniFile));
@@ -112,6 +131,9 @@ PickedEntry PickNextEntry(bool showTime, const std::function<bool(int)>& free) {
     PickedEntry picked;
     if (choice.index < 0) return picked;
 
+    if (choice.writeLast && usable &&
+        !usable(EntryValue(names::kKeyEntryFormat, choice.index, names::kPathBuffer)))
+        choice.index = FirstUsableFrom(count, choice.index, usable);
     if (choice.writeLast) {
         char value[16];
         wsprintfA(value, "%d", choice.index);

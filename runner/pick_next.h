@@ -19,7 +19,12 @@ struct PickedEntry {
 // free, where given, says which entries may come now (the per-monitor run:
 // none that another monitor shows); a random pick then looks for one without
 // taking anything from the deck, while list order moves on as ever.
-PickedEntry PickNextEntry(bool showTime = true, const std::function<bool(int)>& free = nullptr);
+// usable, where given, says which listed files can be started: list order
+// then moves on past those that cannot, around the list once at most, with
+// the section read once and the position written once, for the entry it
+// stops at (the next one when none can be started).
+PickedEntry PickNextEntry(bool showTime = true, const std::function<bool(int)>& free = nullptr,
+                          const std::function<bool(const std::string&)>& usable = nullptr);
 
 // Whether any entry of the list has a show time of its own.
 bool AnyOwnShowTime();

@@ -120,6 +120,23 @@ RotationValues ReadRotationValues(const char* section, size_t size, int64_t coun
     return values;
 }
 
+std::vector<ListedPath> ReadListedPaths(const char* section, size_t size, int64_t count) {
+    std::vector<ListedPath> paths;
+    ForEachLine(section, size, [&](const SectionLine& line) {
+        int64_t index = 0;
+        // kKeyEntryFormat's prefix.
+        if (EntryKeyIndex(line.key.c_str(), "Scr", count, index))
+            paths.push_back(ListedPath{index, line.value});
+    });
+    // The first of equal keys counts.
+    std::stable_sort(paths.begin(), paths.end(),
+                     [](const ListedPath& a, const ListedPath& b) { return a.index < b.index; });
+    paths.erase(std::unique(paths.begin(), paths.end(),
+                            [](const ListedPath& a, const ListedPath& b) { return a.index == b.index; }),
+                paths.end());
+    return paths;
+}
+
 bool AnyOwnShowTime(const char* section, size_t size, int64_t count) {
     bool any = false;
     ForEachLine(section, size, [&](const SectionLine& line) {

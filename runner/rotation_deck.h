@@ -50,6 +50,13 @@ struct RotationValues {
     std::string deck;  // the stored deck, "" when none
 };
 RotationValues ReadRotationValues(const char* section, size_t size, int64_t count);
+// The entries below count that the section stores ("Scr<i>"), by ascending
+// index, each path as the profile functions read it.
+struct ListedPath {
+    int64_t index = 0;
+    std::string path;
+};
+std::vector<ListedPath> ReadListedPaths(const char* section, size_t size, int64_t count);
 // Whether the section gives any entry below count a show time of its own.
 bool AnyOwnShowTime(const char* section, size_t size, int64_t count);
 

@@ -10,7 +10,6 @@
 
 namespace names = velmora::settings;
 
-using velmora::runner::MonitorMode;
 
 namespace {
 
@@ -57,7 +56,7 @@ BOOL CScrWnd::CreateSessionWindow(CHandle runMutex) {
     // hooks (Windows 98) the run still works, only without that guard. Set
     // once the window is made: the watch's thread connects to the display
     // too, which would hold up the first screensaver's start.
-    if (m_mode == MonitorMode::OwnEach) m_input.DropKeys();
+    if (m_rules.dropsKeys) m_input.DropKeys();
     if (!m_input.Start(UserReturned, InputActivity, this)) m_control.InputUnwatched();
     m_end.WindowMade(created ? m_hWnd : nullptr);
     if (!created) {
@@ -85,46 +84,42 @@ BOOL CScrWnd::StartLauncher() {
     // Several monitors are covered as the user asked; one is the design's
     // run. The monitors are counted only then: asking connects this process
     // to the display, which would hold up the first screensaver's start.
-    m_mode = velmora::runner::MonitorModeOf(static_cast<int>(
-        GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile)));
-    if (m_mode != MonitorMode::AsDrawn && GetSystemMetrics(SM_CMONITORS) < 2)
-        m_mode = MonitorMode::AsDrawn;
-    // Screensavers in preview mode ignore input: without low-level hooks
-    // (the 9x line) nothing could end such a run, so it is the plain one.
-    if (m_mode == MonitorMode::OwnEach && !IsNtLine()) m_mode = MonitorMode::AsDrawn;
+    // The low-level hooks are the NT line's.
+    const int stored = static_cast<int>(
+        GetPrivateProfileIntA(names::kSectionOptions, names::kKeyMonitors, 0, names::kIniFile));
+    const bool several =
+        velmora::runner::MonitorModeOf(stored) != velmora::runner::MonitorMode::AsDrawn;
+    m_rules = velmora::runner::RulesOf(velmora::runner::ModeForRun(
+        stored, several ? GetSystemMetrics(SM_CMONITORS) : 1, IsNtLine()));
     // Each monitor's own screensaver needs its window before it starts.
-    if (m_mode == MonitorMode::OwnEach) return m_hosts.Start() ? TRUE : FALSE;
-    if (m_mode == MonitorMode::Black) {
-        if (!m_covers.Create()) return FALSE;
-        // The user's input over a black monitor does not reach the child.
-        m_launcher.AskAtOnceWhenUserBack();
-    }
-    if (!m_launcher.Open()) return FALSE;
+    if (m_rules.hostPerMonitor) return m_hosts.Start(m_rules) ? TRUE : FALSE;
+    if (m_rules.blackCovers && !m_covers.Create()) return FALSE;
+    if (!m_launcher.Open(m_rules)) return FALSE;
     m_hLauncherThread.Attach(
         CreateThread(nullptr, 0, velmora::runner::LauncherThread, &m_launcher, 0, nullptr));
     return m_hLauncherThread ? TRUE : FALSE;
 }
 
 HANDLE CScrWnd::FirstStart() const {
-    return m_mode == MonitorMode::OwnEach ? m_hosts.FirstStart() : m_launcher.FirstStart();
+    return m_rules.hostPerMonitor ? m_hosts.FirstStart() : m_launcher.FirstStart();
 }
 
 void CScrWnd::ChildStarted(DWORD pid) {
-    if (m_mode == MonitorMode::Black) m_covers.ChildStarted(m_hWnd, pid);
+    if (m_rules.blackCovers) m_covers.ChildStarted(m_hWnd, pid);
 }
 
 void CScrWnd::ClosingChild() {
-    if (m_mode == MonitorMode::Black) m_covers.ClosingChild(m_hWnd);
+    if (m_rules.blackCovers) m_covers.ClosingChild(m_hWnd);
 }
 
 void CScrWnd::ChildGone() {
-    if (m_mode == MonitorMode::Black) m_covers.ChildGone(m_hWnd);
+    if (m_rules.blackCovers) m_covers.ChildGone(m_hWnd);
 }
 
 LRESULT CScrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // No C++ exception may cross into user32.
     try {
-        if (m_mode == MonitorMode::Black && m_covers.OnMessage(m_hWnd, message, wParam)) return 0;
+        if (m_rules.blackCovers && m_covers.OnMessage(m_hWnd, message, wParam)) return 0;
         switch (message) {
         case WM_ENDSESSION:
             // Answered at once: the run ends as when the window is closed,
@@ -161,7 +156,7 @@ int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     // start that takes longer than the wait here (a sleeping disk, a network
     // share, a virus scan inside CreateProcessA) sets the timer later, once
     // it has: otherwise the run would never rotate, with no sign of it.
-    if (m_mode != MonitorMode::OwnEach) {
+    if (m_rules.sessionTimer) {
         if (WaitForSingleObject(m_launcher.Configured(), kConfiguredWaitMs) == WAIT_OBJECT_0)
             StartRotationTimer();
         else
@@ -172,7 +167,7 @@ int CScrWnd::OnCreate(LPCREATESTRUCTA cs) {
     // that nobody sees.
     if (!ProtectionHoldsRotation()) m_power.Register(m_hWnd);
     // A child started before this window existed.
-    if (m_mode == MonitorMode::Black) m_covers.ChildStarted(m_hWnd, 0);
+    if (m_rules.blackCovers) m_covers.ChildStarted(m_hWnd, 0);
     return 0;
 }
 

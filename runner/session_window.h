@@ -61,7 +61,8 @@ private:
     void ReleaseRun();
 
     const bool m_endsProcess;
-    velmora::runner::MonitorMode m_mode = velmora::runner::MonitorMode::AsDrawn;
+    // What the run does in the monitors' mode it takes.
+    velmora::runner::ModeRules m_rules;
     velmora::runner::RunControl m_control;
     velmora::runner::Launcher m_launcher{m_control, *this};
     CHandle m_hLauncherThread;

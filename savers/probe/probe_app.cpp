@@ -26,6 +26,7 @@ BOOL CProbeApp::InitInstance() {
         m_exitCode = kExitFail;
         return FALSE;
     }
+    if (settings.startAfterMs) Sleep(settings.startAfterMs);
 
     const char* commandLine = GetCommandLineA();
     // The second process of a handoff runs as /s would.
@@ -39,6 +40,7 @@ BOOL CProbeApp::InitInstance() {
             return HandOff(settings.behaviour == ProbeBehaviour::HandoffWait);
         return RunFullScreen(settings);
     case ScrMode::Preview:
+        if (AnotherInstance(settings)) return FALSE;
         return RunPreview(settings, HandleFrom(command.handle));
     case ScrMode::Configure: {
         HWND given = HandleFrom(command.handle);
@@ -53,22 +55,34 @@ BOOL CProbeApp::InitInstance() {
     }
 }
 
+bool CProbeApp::AnotherInstance(const ProbeSettings& settings) {
+    if (!settings.singleInstance ||
+        !FindWindowA(CProbeWnd::kScreensaverClass, CProbeWnd::kScreensaverTitle))
+        return false;
+    m_exitCode = kExitAlreadyRunning;
+    return true;
+}
+
 BOOL CProbeApp::RunFullScreen(const ProbeSettings& settings) {
+    if (AnotherInstance(settings)) return FALSE;
     if (settings.windowAfterMs) Sleep(settings.windowAfterMs);
     const bool hangs = settings.behaviour == ProbeBehaviour::Hang;
     m_window = std::make_unique<CProbeWnd>(
         settings.colour, FileNameOf(m_modulePath),
         settings.behaviour != ProbeBehaviour::IgnoreClose && !hangs, !hangs);
     if (!m_window->CreateFullScreen(settings.primaryOnly, settings.notTopmost,
-                                    settings.endsOnDeactivate))
+                                    settings.endsOnDeactivate, settings.singleInstance))
         return NotStarted();
     m_pMainWnd = m_window.get();
     return TRUE;
 }
 
 BOOL CProbeApp::RunPreview(const ProbeSettings& settings, HWND parent) {
+    // Runs on without a window, until it is ended.
+    if (settings.windowlessPreview && !IsWindow(parent)) return TRUE;
     m_window = std::make_unique<CProbeWnd>(settings.colour, FileNameOf(m_modulePath), true);
-    if (!m_window->CreatePreview(parent)) return NotStarted();
+    if (!m_window->CreatePreview(parent, settings.previewPopup, settings.notTopmost))
+        return NotStarted();
     m_pMainWnd = m_window.get();
     return TRUE;
 }

@@ -22,6 +22,8 @@ private:
     // Starts "<module path>" /handoff and ends this process.
     BOOL HandOff(bool wait);
     BOOL NotStarted();
+    // SingleInstance=1 and a screensaver window exists: ends at once.
+    bool AnotherInstance(const ProbeSettings& settings);
 
     std::string m_modulePath;
     std::unique_ptr<CProbeWnd> m_window;

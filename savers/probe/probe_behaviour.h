@@ -22,3 +22,4 @@ bool IsHandoffCommandLine(const char* commandLine);
 constexpr int kExitNotStarted = 2;  // unknown switch, no preview parent, no window
 constexpr int kExitFail = 3;        // Behaviour=fail
 constexpr int kExitByInput = 4;     // the full-screen window ended on a key, button or move
+constexpr int kExitAlreadyRunning = 5;  // SingleInstance=1 found a screensaver window

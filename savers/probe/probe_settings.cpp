@@ -48,6 +48,11 @@ ProbeSettings ReadProbeSettings(const std::string& modulePath) {
     settings.notTopmost = GetPrivateProfileIntA(kSection, "NotTopmost", 0, ini.c_str()) == 1;
     settings.endsOnDeactivate =
         GetPrivateProfileIntA(kSection, "EndOnDeactivate", 0, ini.c_str()) == 1;
+    settings.singleInstance = GetPrivateProfileIntA(kSection, "SingleInstance", 0, ini.c_str()) == 1;
+    settings.startAfterMs = GetPrivateProfileIntA(kSection, "StartAfterMs", 0, ini.c_str());
+    settings.windowlessPreview =
+        GetPrivateProfileIntA(kSection, "WindowlessPreview", 0, ini.c_str()) == 1;
+    settings.previewPopup = GetPrivateProfileIntA(kSection, "PreviewPopup", 0, ini.c_str()) == 1;
 
     std::uint32_t rgb = ColourFromName(FileNameOf(modulePath).c_str());
     GetPrivateProfileStringA(kSection, "Color", "", text, sizeof text, ini.c_str());

@@ -21,6 +21,21 @@ struct ProbeSettings {
     // EndOnDeactivate=1: ends when it loses activation, as screensavers of
     // the standard screensaver library do.
     bool endsOnDeactivate = false;
+    // SingleInstance=1: its full-screen window is of the screensaver class
+    // titled "Screensaver", as the standard screensaver library makes it,
+    // and it ends at once when such a top-level window exists already.
+    bool singleInstance = false;
+    // StartAfterMs=n: the whole start (any mode) takes n ms before it does
+    // anything but log itself: a slow disk, a slow framework.
+    unsigned startAfterMs = 0;
+    // WindowlessPreview=1: in preview mode it runs without a window until it
+    // is ended, as one does whose /p handle was not a window to it (a form
+    // of the handle it does not read, a parent gone before it looked).
+    bool windowlessPreview = false;
+    // PreviewPopup=1: in preview mode a popup of its own laid over the
+    // parent's place on the screen instead of a child window (topmost unless
+    // NotTopmost=1), ending when the parent goes.
+    bool previewPopup = false;
 };
 
 // This program's path with long names.

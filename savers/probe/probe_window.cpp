@@ -20,6 +20,16 @@ const char* ProbeClass() {
                                   LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_PROBE)));
 }
 
+// The same window procedure under the standard screensaver library's class
+// name (the framework names its classes itself).
+const char* ScreensaverClass() {
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(AfxGetInstanceHandle(), ProbeClass(), &wc)) return nullptr;
+    wc.lpszClassName = CProbeWnd::kScreensaverClass;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    return CProbeWnd::kScreensaverClass;
+}
+
 COLORREF TextColourOn(COLORREF colour) {
     std::uint32_t rgb = static_cast<std::uint32_t>(GetRValue(colour)) << 16 |
                         static_cast<std::uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
@@ -37,7 +47,8 @@ void CProbeWnd::EndOnInput() {
     DestroyWindow();
 }
 
-BOOL CProbeWnd::CreateFullScreen(bool primaryOnly, bool notTopmost, bool endsOnDeactivate) {
+BOOL CProbeWnd::CreateFullScreen(bool primaryOnly, bool notTopmost, bool endsOnDeactivate,
+                                 bool screensaverClass) {
     m_fullScreen = true;
     m_endsOnDeactivate = endsOnDeactivate;
     // The virtual screen spans every monitor; before multiple-monitor
@@ -54,8 +65,10 @@ BOOL CProbeWnd::CreateFullScreen(bool primaryOnly, bool notTopmost, bool endsOnD
     // Where the pointer is before the window exists: the move Windows sends
     // when a window appears reports this same place.
     m_haveFirstCursor = GetCursorPos(&m_firstCursor) != FALSE;
-    if (!CreateEx(notTopmost ? 0 : WS_EX_TOPMOST, ProbeClass(), m_name.c_str(), WS_POPUP | WS_VISIBLE, r,
-                  static_cast<HWND>(nullptr), 0))
+    const char* cls = screensaverClass ? ScreensaverClass() : ProbeClass();
+    const char* title = screensaverClass ? kScreensaverTitle : m_name.c_str();
+    if (!cls || !CreateEx(notTopmost ? 0 : WS_EX_TOPMOST, cls, title, WS_POPUP | WS_VISIBLE, r,
+                          static_cast<HWND>(nullptr), 0))
         return FALSE;
     // A rotator ends its child by WM_CLOSE to the foreground window, or by a
     // key press, which goes to the focus: the probe must hold both.
@@ -64,13 +77,18 @@ BOOL CProbeWnd::CreateFullScreen(bool primaryOnly, bool notTopmost, bool endsOnD
     return TRUE;
 }
 
-BOOL CProbeWnd::CreatePreview(HWND parent) {
+BOOL CProbeWnd::CreatePreview(HWND parent, bool popup, bool notTopmost) {
     m_fullScreen = false;
     if (!parent || !::IsWindow(parent)) return FALSE;
     m_parent = parent;
     RECT r;
     ::GetClientRect(parent, &r);
-    return CreateEx(0, ProbeClass(), m_name.c_str(), WS_CHILD | WS_VISIBLE, r, parent, 0);
+    if (!popup) return CreateEx(0, ProbeClass(), m_name.c_str(), WS_CHILD | WS_VISIBLE, r, parent, 0);
+    // The parent's client area on the screen; the popup takes no activation.
+    MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return CreateEx((notTopmost ? 0 : WS_EX_TOPMOST) | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                    ProbeClass(), m_name.c_str(), WS_POPUP | WS_VISIBLE, r,
+                    static_cast<HWND>(nullptr), 0);
 }
 
 int CProbeWnd::OnCreate(LPCREATESTRUCTA) {

@@ -19,11 +19,19 @@ public:
 
     // A topmost popup over the whole screen, in the foreground with focus
     // (not topmost with notTopmost; ending when it loses activation with
-    // endsOnDeactivate).
+    // endsOnDeactivate; of the standard screensaver library's class and
+    // title with screensaverClass).
     BOOL CreateFullScreen(bool primaryOnly = false, bool notTopmost = false,
-                          bool endsOnDeactivate = false);
-    // A child filling the parent's client area; FALSE for an invalid parent.
-    BOOL CreatePreview(HWND parent);
+                          bool endsOnDeactivate = false, bool screensaverClass = false);
+    // A child filling the parent's client area, or with popup a window of
+    // its own laid over that area (topmost unless notTopmost); FALSE for an
+    // invalid parent.
+    BOOL CreatePreview(HWND parent, bool popup = false, bool notTopmost = false);
+
+    // The class and title of the standard screensaver library's full-screen
+    // window, which single-instance screensavers look for.
+    static constexpr char kScreensaverClass[] = "WindowsScreenSaverClass";
+    static constexpr char kScreensaverTitle[] = "Screensaver";
 
     // How far the pointer may drift before the user counts as back.
     static constexpr int kMoveTolerance = 4;

@@ -80,6 +80,50 @@ protected:
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
     }
 
+    // Whether a window of the process comes before the window in z-order
+    // (Wine stacks a new window on top of the X screen whatever its place
+    // among the windows, so the pixels alone do not tell).
+    static bool Above(DWORD pid, HWND window) {
+        for (HWND w = GetTopWindow(nullptr); w && w != window; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && IsWindowVisible(w)) return true;
+        }
+        return false;
+    }
+    // The previews running now that are in sight on their monitor, out of
+    // those of the two screensavers: a child window in its host, or a popup
+    // that shows its colour there (red for the first, green for the second).
+    // why, where given, tells what each running preview shows.
+    int PreviewsUp(const std::string& red, const std::string& green, std::string* why = nullptr) {
+        int n = 0;
+        for (const ProbeStart& s : Starts()) {
+            const size_t p = s.commandLine.find(" /p ");
+            if (p == std::string::npos || !ProcessAlive(s.pid)) continue;
+            HWND host = reinterpret_cast<HWND>(
+                static_cast<intptr_t>(std::stoll(s.commandLine.substr(p + 4))));
+            RECT r{};
+            GetWindowRect(host, &r);
+            bool inHost = false;
+            for (HWND w = GetWindow(host, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                inHost = inHost || (owner == s.pid && IsWindowVisible(w));
+            }
+            const COLORREF colour = s.commandLine.rfind(ShortPath(red) + " ", 0) == 0     ? RGB(255, 0, 0)
+                                    : s.commandLine.rfind(ShortPath(green) + " ", 0) == 0 ? RGB(0, 255, 0)
+                                                                                          : kDesktop;
+            if (why)
+                *why += s.commandLine + ": in its host " + std::to_string(inHost) + ", over it " +
+                        std::to_string(WindowsOver(s.pid, r)) + ", above it " +
+                        std::to_string(Above(s.pid, host)) + ", shows " +
+                        std::to_string(Shows(r)) + "\n";
+            if (inHost || (WindowsOver(s.pid, r) > 0 && Shows(r) == colour && Above(s.pid, host)))
+                ++n;
+        }
+        return n;
+    }
+
     HWND desktop = nullptr;
     HBRUSH brush = nullptr;
 };
@@ -146,59 +190,89 @@ TEST_F(Monitors, BlackCoversFollowHandOffsAndLateWindows) {
     }
 }
 
-// Screensavers as people have them, in the plain run and the black mode on
-// two monitors: not topmost, ending when they lose activation, a window
-// that comes late, a hand-off (waited for, or not), one that ignores
-// WM_CLOSE. Each rotates with nothing pressed, in the black mode with no
-// desktop on either monitor and never under a cover, and the user's return
-// ends everything.
-TEST_F(Monitors, ScreensaversAsPeopleHaveThemInThePlainAndTheBlackRun) {
+// Screensavers as people have them, in each mode on two monitors: not
+// topmost, ending when they lose activation, a window that comes late, a
+// start of 10 s, a hand-off (waited for, or not), one that ignores WM_CLOSE,
+// single-instance ones (the next quits while a screensaver window is still
+// there); in the per-monitor mode previews that make a popup of their own
+// (topmost or not), that run without a window when the handle is none, or
+// start slowly. Each rotates with nothing pressed, with no desktop on either
+// monitor where Velmora covers it and never under a cover, and the user's
+// return ends everything.
+TEST_F(Monitors, ScreensaversAsPeopleHaveThemInEveryMode) {
     struct Case {
         const char* name;
         const char* behaviour;
-        const char* key;  // a probe setting, with value 1 (WindowAfterMs: 5000)
+        std::vector<std::pair<const char*, const char*>> settings;
     };
-    const Case cases[] = {{"nottop", "normal", "NotTopmost"},
-                          {"deactivate", "normal", "EndOnDeactivate"},
-                          {"late", "normal", "WindowAfterMs"},
-                          {"handoff", "handoff", nullptr},
-                          {"handoffwait", "handoffwait", nullptr},
-                          {"ignoreclose", "ignoreclose", nullptr}};
+    const std::vector<Case> fullScreen = {{"single", "normal", {{"SingleInstance", "1"}}},
+                                          {"slow", "normal", {{"StartAfterMs", "10000"}}},
+                                          {"nottop", "normal", {{"NotTopmost", "1"}}},
+                                          {"deactivate", "normal", {{"EndOnDeactivate", "1"}}},
+                                          {"late", "normal", {{"WindowAfterMs", "5000"}}},
+                                          {"handoff", "handoff", {}},
+                                          {"handoffwait", "handoffwait", {}},
+                                          {"ignoreclose", "ignoreclose", {}}};
+    const std::vector<Case> previews = {
+        {"popup", "normal", {{"PreviewPopup", "1"}}},
+        {"popuplow", "normal", {{"PreviewPopup", "1"}, {"NotTopmost", "1"}}},
+        {"windowless", "normal", {{"WindowlessPreview", "1"}}},
+        {"slow", "normal", {{"StartAfterMs", "10000"}}},
+        {"single", "normal", {{"SingleInstance", "1"}}}};
+    auto settle = [&](const std::string& name,
+                      const std::vector<std::pair<const char*, const char*>>& settings) {
+        const std::string ini = savers / (name + ".ini");
+        for (const auto& [key, value] : settings)
+            WritePrivateProfileStringA("Probe", key, value, ini.c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+    };
+    // The next one quits at once while a screensaver window of the standard
+    // library's class is still there; in preview mode it is a popup, whose
+    // colour shows (Wine draws no child window of another process).
     const std::string next = Saver("next", "00FF00", true);
-    for (const char* mode : {"0", "1"}) {
-        for (const Case& c : cases) {
+    settle("next", {{"SingleInstance", "1"}, {"PreviewPopup", "1"}});
+    for (const char* mode : {"0", "1", "2"}) {
+        const bool black = *mode == '1', each = *mode == '2';
+        for (const Case& c : each ? previews : fullScreen) {
             SCOPED_TRACE(std::string("Monitors=") + mode + " " + c.name);
             DeleteFileA(log.c_str());
             const std::string saver = Saver(c.name, "FF0000", true, c.behaviour);
-            const std::string ini = savers / (std::string(c.name) + ".ini");
-            if (c.key)
-                WritePrivateProfileStringA("Probe", c.key,
-                                           std::string(c.key) == "WindowAfterMs" ? "5000" : "1",
-                                           ini.c_str());
-            WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+            settle(c.name, c.settings);
             SetList({saver, next});
             SetOptions(true, 15);
             Mode(mode);
-            const bool black = *mode == '1';
             Process scr;
             ASSERT_TRUE(StartRun(scr));
-            ASSERT_TRUE(WaitUntil(
-                [&] {
-                    return Shows(kFirst) == RGB(255, 0, 0) && (!black || Shows(kSecond) == kBlack);
-                },
-                kWait))
-                << "not shown" << (black ? ", or not black beside it" : "");
-            InputCounter input;
             std::string seen;
+            // Where Velmora covers the monitors, the desktop never shows
+            // once a screensaver does.
+            auto desktopSeen = [&] {
+                if ((black || each) && (Shows(kFirst) == kDesktop || Shows(kSecond) == kDesktop))
+                    seen = "the desktop showed";
+            };
+            size_t shown = 0;
+            auto up = [&] {
+                if (!each)
+                    return Shows(kFirst) == (shown ? RGB(0, 255, 0) : RGB(255, 0, 0)) &&
+                           (!black || Shows(kSecond) == kBlack);
+                return PreviewsUp(saver, next) >= 2;
+            };
+            ASSERT_TRUE(WaitUntil(up, kWait)) << "not shown" << (black ? ", or not black beside it" : "");
+            shown = Starts().size();
+            InputCounter input;
             Rotate();
             EXPECT_TRUE(WaitUntil(
                 [&] {
-                    if (black && (Shows(kFirst) == kDesktop || Shows(kSecond) == kDesktop))
-                        seen = "the desktop showed";
-                    return Shows(kFirst) == RGB(0, 255, 0) && (!black || Shows(kSecond) == kBlack);
+                    desktopSeen();
+                    return up() && (!each || Starts().size() >= shown + 2);
                 },
                 kWait))
-                << "no rotation";
+                << "no rotation: " << Starts().size() - shown << " started\n"
+                << [&] {
+                       std::string why;
+                       if (each) PreviewsUp(saver, next, &why);
+                       return why;
+                   }();
             EXPECT_EQ(seen, "");
             EXPECT_EQ(input.keys(), 0) << "a key was pressed";
             ReturningUser();
@@ -212,6 +286,29 @@ TEST_F(Monitors, ScreensaversAsPeopleHaveThemInThePlainAndTheBlackRun) {
                 kWait))
                 << "a screensaver was left";
         }
+    }
+}
+
+// The user comes back while a screensaver still takes its time to start (it
+// has no window to be asked through yet): it ends with the run, and never
+// shows its window afterwards.
+TEST_F(Monitors, AScreensaverStillStartingEndsWithTheRun) {
+    const std::string slow = Saver("slow", "FF0000", true);
+    WritePrivateProfileStringA("Probe", "StartAfterMs", "10000", (savers / "slow.ini").c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, (savers / "slow.ini").c_str());
+    for (const char* mode : {"0", "1", "2"}) {
+        SCOPED_TRACE(std::string("Monitors=") + mode);
+        DeleteFileA(log.c_str());
+        SetList({slow});
+        SetOptions(false);
+        Mode(mode);
+        Process scr;
+        ASSERT_TRUE(StartRun(scr));
+        ASSERT_TRUE(WaitForStarts(1));
+        ASSERT_NE(SessionWindow(), nullptr);
+        ReturningUser();
+        EXPECT_TRUE(scr.WaitForExit(kWait));
+        for (const ProbeStart& start : Starts()) EXPECT_FALSE(ProcessAlive(start.pid));
     }
 }
 

@@ -143,6 +143,53 @@ TEST_F(RunSession, AHungMainThreadStillEndsWhenTheUserReturns) {
     CloseHandle(main);
 }
 
+// The thread a process made last: in a run, the input watch's, which is
+// started once the session window is made.
+HANDLE OpenNewestThread(DWORD pid, DWORD rights) {
+    HANDLE newest = nullptr;
+    ULONGLONG newestAt = 0;
+    for (DWORD id : ThreadsOf(pid)) {
+        HANDLE thread = OpenThread(rights | THREAD_QUERY_INFORMATION, FALSE, id);
+        FILETIME created{}, unused[3];
+        if (thread && GetThreadTimes(thread, &created, &unused[0], &unused[1], &unused[2]) &&
+            (ULARGE_INTEGER{{created.dwLowDateTime, created.dwHighDateTime}}).QuadPart >= newestAt) {
+            if (newest) CloseHandle(newest);
+            newest = thread;
+            newestAt = ULARGE_INTEGER{{created.dwLowDateTime, created.dwHighDateTime}}.QuadPart;
+        } else if (thread) {
+            CloseHandle(thread);
+        }
+    }
+    return newest;
+}
+
+// Windows removes a low-level hook whose thread is slow to answer; Wine
+// passes input by the hooks of a thread that does not answer. A child that
+// then ends on the user's key is the user's return (the system's last-input
+// time is newer than anything the hooks saw), not a quit to pass over.
+TEST_F(RunSession, AQuitOnInputTheHooksMissedEndsTheRun) {
+    SetList({AddSaver(savers.path(), "alpha"), AddSaver(savers.path(), "beta")});
+    SetOptions(false);
+    Ini("Options", "GoOnWhenQuits", "1");
+    Process scr;
+    ProbeStart start;
+    ASSERT_TRUE(StartRunToFirst(scr, start));
+    ASSERT_NE(SessionWindow(), nullptr);
+    HANDLE watch = OpenNewestThread(scr.Id(), THREAD_SUSPEND_RESUME);
+    ASSERT_NE(watch, nullptr);
+    ASSERT_NE(SuspendThread(watch), static_cast<DWORD>(-1));
+    OpenedProcess child(start.pid);
+    ASSERT_TRUE(XDoTool("key a"));
+    EXPECT_TRUE(child.WaitForExit(kWait)) << "the key did not reach the screensaver";
+    EXPECT_EQ(child.ExitCode(), 4u) << "ended by input";
+    // A quit passed over would start the next one after a moment's grace.
+    EXPECT_FALSE(WaitUntil([&] { return Starts().size() > 1; }, 3000)) << "the next one started";
+    ResumeThread(watch);
+    CloseHandle(watch);
+    EXPECT_TRUE(scr.WaitForExit(kWait));
+    EXPECT_EQ(Starts().size(), 1u);
+}
+
 TEST_F(RunSession, ClosingTheSessionWindowEndsChildAndRun) {
     for (const char* behaviour : {"normal", "hang"}) {
         SCOPED_TRACE(behaviour);

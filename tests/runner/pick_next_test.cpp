@@ -1,5 +1,6 @@
 // PickNextScreensaver against the real profile functions.
 #include "runner/pick_next.h"
+#include "runner/rotation_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,40 @@ TEST_F(PickNext, ListOrderAdvancesLastShown) {
     // Values are used as read: not trimmed, spaces inside kept.
     Write("Screensaver", "Scr2", "\"C:\\my savers\\a b.scr\"");
     EXPECT_EQ(PickNextScreensaver(), "C:\\my savers\\a b.scr");
+}
+
+// Files that cannot be started are passed over in one go: the position is
+// written once, for the entry that plays, and the list is gone round once.
+TEST_F(PickNext, ListOrderPassesOverFilesThatCannotStart) {
+    List(5);
+    auto there = [](const std::string& path) {
+        return path.find("entry2") != std::string::npos || path.find("entry4") != std::string::npos;
+    };
+    Write("Screensaver", "LastScrShow", "0");
+    for (int expected : {2, 4, 2}) {
+        EXPECT_EQ(PickNextEntry(false, nullptr, there).path,
+                  "C:\\savers\\entry" + std::to_string(expected) + ".scr");
+        EXPECT_EQ(Read("Screensaver", "LastScrShow"), std::to_string(expected));
+    }
+    // None there: the next one, as without the check.
+    EXPECT_EQ(PickNextEntry(false, nullptr, [](const std::string&) { return false; }).path,
+              "C:\\savers\\entry3.scr");
+    EXPECT_EQ(Read("Screensaver", "LastScrShow"), "3");
+}
+
+// The same with the launcher's look-up, which lists a folder once a file of
+// it was found gone: a name in another case, or with the trailing dot
+// Windows drops, is there; one that is gone, or in a folder that is gone, is
+// not.
+TEST_F(PickNext, ListedFilesAnswersAsEachFileWould) {
+    TempDir folder("listed");
+    WriteFileBytes(folder / "Alpha.SCR", "x");
+    velmora::runner::ListedFiles files;
+    for (const std::string& gone : {folder / "beta.scr", folder / "gamma.scr",
+                                    folder / "gone\\alpha.scr", folder.path()})
+        EXPECT_FALSE(files.Usable(gone)) << gone;
+    for (const std::string& there : {folder / "alpha.scr", folder / "ALPHA.SCR.", folder / "Alpha.SCR"})
+        EXPECT_TRUE(files.Usable(there)) << there;
 }
 
 TEST_F(PickNext, SingleEntryAndRandomOrder) {
