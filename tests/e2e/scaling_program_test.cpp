@@ -94,19 +94,12 @@ std::string CutText(HWND control, HFONT font, int dpi) {
     } else {
         return "";
     }
-    // The control's own font where its description can be read from here.
-    LOGFONTA own{};
-    auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    HFONT made = handle && GetObjectA(handle, sizeof own, &own) == sizeof own
-                     ? CreateFontIndirectA(&own)
-                     : nullptr;
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, made ? made : font);
+    HGDIOBJ old = SelectObject(dc, font);
     RECT need{0, 0, width, 0};
     DrawTextA(dc, text.c_str(), -1, &need, format);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    if (made) DeleteObject(made);
     if (need.right <= width && need.bottom <= height) return "";
     return text + " (needs " + std::to_string(need.right) + "x" + std::to_string(need.bottom) +
            ", has " + std::to_string(width) + "x" + std::to_string(height) + ")";
