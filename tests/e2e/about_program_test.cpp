@@ -33,31 +33,15 @@ int IdleThreadsOf(DWORD pid) {
     return idle;
 }
 
-struct Program {
+// The program runs in a folder of its own.
+struct Folder {
     vtest::TempDir folder{"va"};
-    vtest::Process process;
-    HWND sheet = nullptr;
-    Program() {
-        std::string exe = vtest::BinDir() + "\\Velmora.exe";
-        if (process.Start(exe, "\"" + exe + "\"", folder.path()))
-            sheet = vtest::WaitForDialog(process.Id(), "Velmora 2.0.1", kWait);
-    }
-    ~Program() {
-        if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-        if (!process.WaitForExit(kWait)) process.Kill();
-    }
-    void Show(int page) { SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0); }
+};
+
+struct Program : Folder, vtest::ConfigProgram {
+    Program() : vtest::ConfigProgram(folder.path()) {}
     // The About page, once made and shown.
-    HWND ShowAbout() {
-        Show(4);
-        HWND found = nullptr;
-        vtest::WaitUntil([&] {
-            for (HWND c = GetWindow(sheet, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-                if (GetDlgItem(c, IDC_ABOUT_PICTURE) && IsWindowVisible(c)) found = c;
-            return found != nullptr;
-        }, kWait);
-        return found;
-    }
+    HWND ShowAbout() { return Show(4); }
 };
 
 TEST(AboutProgram, CreditsMoveOverTheWhiteHalfAndTheLinkOpensTheHomePage) {

@@ -27,29 +27,7 @@ const char kText1Words[] =
     "donating a small (or large :) amount to show your appreciation for all the effort I have "
     "put into developing Velmora.";
 
-struct Program {
-    Program() {
-        const std::string exe = vtest::BinDir() + "\\Velmora.exe";
-        if (process.Start(exe, "\"" + exe + "\"", vtest::BinDir()))
-            sheet = vtest::WaitForDialog(process.Id(), "Velmora 2.0.1", kWait);
-    }
-    ~Program() {
-        if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-        if (!process.WaitForExit(kWait)) process.Kill();
-    }
-    // Shows the page at this index and answers its window once it is visible.
-    HWND Show(int index) {
-        SendMessageA(sheet, PSM_SETCURSEL, WPARAM(index), 0);
-        HWND page = nullptr;
-        vtest::WaitUntil([&] {
-            page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-            return page && IsWindowVisible(page);
-        }, kWait);
-        return page;
-    }
-    vtest::Process process;
-    HWND sheet = nullptr;
-};
+using Program = vtest::ConfigProgram;
 
 // What the screen shows of a window's client area (another process's window
 // DC cannot be read from here).

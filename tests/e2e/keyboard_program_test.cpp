@@ -42,20 +42,8 @@ std::string IniValue(const char* section, const char* key) {
     return value;
 }
 
-struct Program {
-    Process process;
-    HWND sheet = nullptr;
-    DWORD thread = 0;
-    Program() {
-        const std::string exe = BinDir() + "\\Velmora.exe";
-        if (!process.Start(exe, "\"" + exe + "\"", BinDir())) return;
-        sheet = WaitForDialog(process.Id(), "Velmora 2.0.1", kWait);
-        if (sheet) thread = GetWindowThreadProcessId(sheet, nullptr);
-    }
-    ~Program() {
-        if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-        if (!process.WaitForExit(kWait)) process.Kill();
-    }
+struct Program : ConfigProgram {
+    DWORD thread = sheet ? GetWindowThreadProcessId(sheet, nullptr) : 0;
     HWND Focus() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;

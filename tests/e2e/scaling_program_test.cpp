@@ -119,28 +119,13 @@ double DoubledShare(const vtest::ScreenCapture& shot, const RECT& area) {
     return pairs ? static_cast<double>(same) / pairs : 1.0;
 }
 
-struct Sheet {
+// The program runs in a folder of its own.
+struct Folder {
     vtest::TempDir folder{"vs"};
-    vtest::Process process;
-    HWND sheet = nullptr;
-    Sheet() {
-        std::string exe = vtest::BinDir() + "\\Velmora.exe";
-        if (process.Start(exe, "\"" + exe + "\"", folder.path()))
-            sheet = vtest::WaitForDialog(process.Id(), "Velmora 2.0.1", kWait);
-    }
-    ~Sheet() {
-        if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-        if (!process.WaitForExit(kWait)) process.Kill();
-    }
-    HWND Show(int page) {
-        SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
-        HWND shown = nullptr;
-        vtest::WaitUntil([&] {
-            shown = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-            return shown && IsWindowVisible(shown);
-        }, kWait);
-        return shown;
-    }
+};
+
+struct Sheet : Folder, vtest::ConfigProgram {
+    Sheet() : vtest::ConfigProgram(folder.path()) {}
 };
 
 // The page's own controls: inside it, apart from each other (a group box

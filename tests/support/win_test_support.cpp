@@ -1,5 +1,7 @@
 #include "tests/support/win_test_support.h"
 
+#include <commctrl.h>
+#include <prsht.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -524,6 +526,33 @@ bool ClickMiddleOf(HWND hwnd, DWORD timeoutMs) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     return ClickAt(hwnd, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, timeoutMs);
+}
+
+}  // namespace vtest
+
+namespace vtest {
+
+ConfigProgram::ConfigProgram(const std::string& currentDir) {
+    const std::string exe = BinDir() + "\\Velmora.exe";
+    if (process.Start(exe, "\"" + exe + "\"", currentDir.empty() ? BinDir() : currentDir))
+        sheet = WaitForDialog(process.Id(), "Velmora 2.0.1", 30000);
+}
+
+ConfigProgram::~ConfigProgram() {
+    if (sheet && IsWindow(sheet)) PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    if (!process.WaitForExit(30000)) process.Kill();
+}
+
+HWND ConfigProgram::Show(int index) {
+    SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    HWND page = nullptr;
+    WaitUntil(
+        [&] {
+            page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            return page && IsWindowVisible(page);
+        },
+        30000);
+    return page && IsWindowVisible(page) ? page : nullptr;
 }
 
 }  // namespace vtest

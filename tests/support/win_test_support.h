@@ -141,6 +141,22 @@ std::string MessageBoxText(HWND box);
 // Presses a dialog's button as a click would.
 void PressButton(HWND dialog, int id);
 
+// Velmora.exe started as a user starts it (in currentDir, else its own
+// folder) and its sheet waited for; at destruction the sheet is cancelled and
+// the process ended if it does not end by itself.
+class ConfigProgram {
+public:
+    explicit ConfigProgram(const std::string& currentDir = "");
+    ~ConfigProgram();
+    ConfigProgram(const ConfigProgram&) = delete;
+    ConfigProgram& operator=(const ConfigProgram&) = delete;
+    // Shows the page at this index; its window once visible, or null.
+    HWND Show(int index);
+
+    Process process;
+    HWND sheet = nullptr;
+};
+
 // An event other processes can open by name, unique to this test process.
 class NamedEvent {
 public:
