@@ -1,5 +1,8 @@
 #include "toolkit/dpi.h"
 
+#include "framework/dc.h"
+#include "framework/gdi.h"
+
 namespace velmora::toolkit {
 namespace {
 
@@ -13,9 +16,8 @@ Fn User32Call(const char* name) {
 }
 
 UINT ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    CClientDC screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
@@ -96,31 +98,25 @@ HBITMAP LoadBitmapForDpi(HINSTANCE instance, UINT at96, UINT at192, UINT dpi) {
             LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     };
     if (PictureSetFor(dpi) == 100) return load(at96);
-    HBITMAP large = load(at192);
+    CBitmap large(load(at192));
     if (!large) return load(at96);
     BITMAP info{};
-    GetObjectA(large, sizeof info, &info);
+    GetObjectA(large.Get(), sizeof info, &info);
     const int width = MulDiv(info.bmWidth, static_cast<int>(dpi), 2 * kDefaultDpi);
     const int height = MulDiv(info.bmHeight, static_cast<int>(dpi), 2 * kDefaultDpi);
-    if (width >= info.bmWidth || width <= 0 || height <= 0) return large;
-    HDC screen = GetDC(nullptr);
-    HDC from = CreateCompatibleDC(screen);
-    HDC to = CreateCompatibleDC(screen);
-    HBITMAP scaled = CreateCompatibleBitmap(screen, width, height);
-    if (from && to && scaled) {
-        HGDIOBJ oldFrom = SelectObject(from, large);
-        HGDIOBJ oldTo = SelectObject(to, scaled);
+    if (width >= info.bmWidth || width <= 0 || height <= 0) return large.Detach();
+    CClientDC screen(nullptr);
+    CMemoryDC from(screen), to(screen);
+    CBitmap scaled;
+    if (!from || !to || !scaled.CreateCompatibleBitmap(screen, width, height)) return nullptr;
+    {
+        ScopedSelectObject source(from, large.Get());
+        ScopedSelectObject target(to, scaled.Get());
         SetStretchBltMode(to, HALFTONE);
         SetBrushOrgEx(to, 0, 0, nullptr);
         StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
     }
-    if (from) DeleteDC(from);
-    if (to) DeleteDC(to);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(large);
-    return scaled;
+    return scaled.Detach();
 }
 
 }  // namespace velmora::toolkit

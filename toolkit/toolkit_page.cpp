@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/dc.h"
+#include "framework/gdi.h"
 #include "toolkit/dpi.h"
 #include "toolkit/toolkit_manager.h"
 #include "toolkit/visual_style.h"
@@ -45,16 +47,14 @@ bool IsGroupBox(HWND hwnd) {
 int NeededHeight(HWND label, int width) {
     char text[1024] = "";
     GetWindowTextA(label, text, sizeof text);
-    HDC dc = GetDC(label);
+    CClientDC dc(label);
     auto font = static_cast<HFONT>(GetPropA(label, CToolkitPage::kDrawingFontProperty));
     if (!font) font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    ScopedSelectObject keep(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
     RECT need{0, 0, width, 0};
     UINT format = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS;
     if (GetWindowLongA(label, GWL_STYLE) & SS_NOPREFIX) format |= DT_NOPREFIX;
     DrawTextA(dc, text, -1, &need, format);
-    if (old) SelectObject(dc, old);
-    ReleaseDC(label, dc);
     return need.bottom;
 }
 
