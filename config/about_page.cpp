@@ -42,13 +42,10 @@ UINT CAbout::PictureDpi() const {
     // The page's dpi, unless the picture would then reach the text under it:
     // dialog units (which place that text) need not grow quite as the dpi.
     const UINT dpi = velmora::toolkit::WindowDpi(m_hWnd);
-    RECT picture = m_picture.GetWindowRect();
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&picture), 2);
+    const RECT picture = RectInParent(m_hWnd, m_picture.m_hWnd);
     int room = 0;
     for (HWND c = ::GetWindow(m_hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        RECT r{};
-        ::GetWindowRect(c, &r);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        const RECT r = RectInParent(m_hWnd, c);
         if (c != m_picture.m_hWnd && r.top > picture.top && (room == 0 || r.top - picture.top < room))
             room = r.top - picture.top;
     }
@@ -106,8 +103,7 @@ void CAbout::StartCredits() {
     if (m_pCreditsThread || !m_picture.m_hWnd) return;
     // The picture's frame in page coordinates gives the area; the area stays
     // inside the picture itself (not over its sunken edge).
-    RECT frame = m_picture.GetWindowRect();
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&frame), 2);
+    const RECT frame = RectInParent(m_hWnd, m_picture.m_hWnd);
     velmora::about::Area a =
         velmora::about::CreditsArea({frame.left, frame.top, frame.right, frame.bottom},
                                     static_cast<int>(m_dpi));

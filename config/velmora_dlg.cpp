@@ -52,9 +52,7 @@ BOOL CVelmoraDlg::OnInitDialog() {
                              Restyle{m_help, IDHELP, 10, IDI_BUTTON_HELP}}) {
         HWND item = GetDlgItem(r.id);
         if (!item || !r.button.SubclassWindow(item)) continue;
-        RECT rect{};
-        ::GetWindowRect(item, &rect);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        const RECT rect = RectInParent(m_hWnd, item);
         SetWindowPos(item, nullptr, rect.left - scaled(r.shiftLeft), rect.top,
                      rect.right - rect.left + scaled(kButtonGrowth),
                      rect.bottom - rect.top + scaled(kButtonGrowth), SWP_NOZORDER);

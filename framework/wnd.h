@@ -139,3 +139,12 @@ protected:
     // windows it only took over.
     bool m_ownsWindow = false;
 };
+
+// A window's rectangle in its parent's client coordinates (where
+// SetWindowPos places a child).
+inline RECT RectInParent(HWND parent, HWND child) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}

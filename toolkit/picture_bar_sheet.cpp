@@ -18,13 +18,6 @@ CPictureBarSheet* g_keySheet = nullptr;
 constexpr int kMargin = 7;  // comctl32's own margin around the tab control
 constexpr UINT kWmDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
-RECT ChildRect(HWND parent, HWND child) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 // One child moved and sized from one dpi to another, and given the new
 // dialog font where it had the old one.
 struct ScaleStep {
@@ -34,7 +27,7 @@ struct ScaleStep {
 
 BOOL CALLBACK ScaleChild(HWND child, LPARAM param) {
     const auto& s = *reinterpret_cast<const ScaleStep*>(param);
-    RECT r = ChildRect(::GetParent(child), child);
+    RECT r = RectInParent(::GetParent(child), child);
     auto at = [&](LONG v) { return MulDiv(v, static_cast<int>(s.to), static_cast<int>(s.from)); };
     SetWindowPos(child, nullptr, at(r.left), at(r.top), at(r.right - r.left), at(r.bottom - r.top),
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -44,7 +37,7 @@ BOOL CALLBACK ScaleChild(HWND child, LPARAM param) {
 }
 
 void Offset(HWND parent, HWND child, int dx, int dy) {
-    RECT r = ChildRect(parent, child);
+    RECT r = RectInParent(parent, child);
     SetWindowPos(child, nullptr, r.left + dx, r.top + dy, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -76,7 +69,7 @@ BOOL CPictureBarSheet::OnInitDialog() {
 void CPictureBarSheet::Relayout() {
     HWND tab = reinterpret_cast<HWND>(SendMessage(PSM_GETTABCONTROL));
     if (!tab) return;
-    RECT tabRect = ChildRect(m_hWnd, tab);
+    RECT tabRect = RectInParent(m_hWnd, tab);
     // The height of the tab row: where the page area starts inside the tab.
     RECT display = {0, 0, tabRect.right - tabRect.left, tabRect.bottom - tabRect.top};
     TabCtrl_AdjustRect(tab, FALSE, &display);

@@ -18,13 +18,6 @@ BOOL CToolkitPage::OnInitDialog() {
 
 namespace {
 
-RECT RectIn(HWND parent, HWND child) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 bool IsTextLabel(HWND hwnd) {
     char name[16] = "";
     GetClassNameA(hwnd, name, sizeof name);
@@ -65,10 +58,10 @@ bool RoomFor(HWND page, HWND label, const RECT& rect) {
     RECT client{};
     GetClientRect(page, &client);
     if (rect.right > client.right || rect.bottom > client.bottom) return false;
-    const RECT now = RectIn(page, label);
+    const RECT now = RectInParent(page, label);
     for (HWND other = GetWindow(page, GW_CHILD); other; other = GetWindow(other, GW_HWNDNEXT)) {
         if (other == label || !Shown(other)) continue;
-        const RECT r = RectIn(page, other);
+        const RECT r = RectInParent(page, other);
         RECT overlap{};
         if (!IntersectRect(&overlap, &r, &rect)) continue;
         if (IsGroupBox(other) && IntersectRect(&overlap, &r, &now) && EqualRect(&overlap, &now))
@@ -83,7 +76,7 @@ bool RoomFor(HWND page, HWND label, const RECT& rect) {
 void MakeWay(HWND page, HWND label, const RECT& rect) {
     for (HWND other = GetWindow(page, GW_CHILD); other; other = GetWindow(other, GW_HWNDNEXT)) {
         if (other == label || !IsTextLabel(other) || GetWindowTextLengthA(other) != 0) continue;
-        RECT r = RectIn(page, other), overlap{};
+        RECT r = RectInParent(page, other), overlap{};
         if (!IntersectRect(&overlap, &r, &rect)) continue;
         r.top = rect.bottom < r.bottom ? rect.bottom : r.bottom;
         SetWindowPos(other, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -103,7 +96,7 @@ void CToolkitPage::FitTexts() {
     for (HWND label = GetWindow(m_hWnd, GW_CHILD); label; label = GetWindow(label, GW_HWNDNEXT)) {
         if (!IsTextLabel(label) || !Shown(label) || GetWindowTextLengthA(label) == 0)
             continue;
-        const RECT now = RectIn(m_hWnd, label);
+        const RECT now = RectInParent(m_hWnd, label);
         const int width = now.right - now.left;
         if (NeededHeight(label, width) <= now.bottom - now.top) continue;
         RECT taller = now;
