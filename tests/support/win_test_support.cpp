@@ -207,9 +207,23 @@ bool Process::Start(const std::string& applicationName, const std::string& comma
     cmd.push_back('\0');
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    return CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), cmd.data(),
-                          nullptr, nullptr, FALSE, 0, nullptr,
-                          currentDir.empty() ? nullptr : currentDir.c_str(), &si, &m_pi) != 0;
+    // Wine's own start of a process (its preloader reserving the address
+    // ranges, the new process reaching the server) fails now and then on a
+    // loaded machine, before any of the program's code has run: that is tried
+    // again, and said. A program that cannot be found or loaded is not.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), cmd.data(),
+                           nullptr, nullptr, FALSE, 0, nullptr,
+                           currentDir.empty() ? nullptr : currentDir.c_str(), &si, &m_pi))
+            return true;
+        const DWORD error = GetLastError();
+        std::fprintf(stderr, "starting %s failed (error %lu, attempt %d)\n", commandLine.c_str(),
+                     error, attempt);
+        if (attempt == 3 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_BAD_EXE_FORMAT || error == ERROR_DIRECTORY)
+            return false;
+        Sleep(500);
+    }
 }
 
 bool Process::WaitForExit(DWORD timeoutMs) {
