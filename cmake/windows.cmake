@@ -122,3 +122,23 @@ add_subdirectory(help)
 add_subdirectory(installer)
 add_subdirectory(tests)
 add_subdirectory(bench)
+
+# windres reports no dependencies, so a picture or icon redrawn by tools/
+# would not rebuild the programs: every directory that compiles a resource
+# script is told what the scripts read.
+file(GLOB velmora_resource_inputs CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.bmp
+    ${CMAKE_SOURCE_DIR}/resources/*.gif ${CMAKE_SOURCE_DIR}/resources/*.manifest
+    ${CMAKE_SOURCE_DIR}/resources/*.h)
+function(velmora_resource_depends dir)
+    set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/velmora_exe.rc
+        ${CMAKE_SOURCE_DIR}/resources/velmora_scr.rc resources/velmora_scr.rc
+        DIRECTORY ${dir} APPEND PROPERTY OBJECT_DEPENDS ${velmora_resource_inputs})
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(sub IN LISTS subdirs)
+        if(NOT sub MATCHES "googletest")
+            velmora_resource_depends(${sub})
+        endif()
+    endforeach()
+endfunction()
+velmora_resource_depends(${CMAKE_SOURCE_DIR})

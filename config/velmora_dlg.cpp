@@ -26,14 +26,11 @@ CVelmoraDlg::CVelmoraDlg() : CPictureBarSheet("Velmora " VELMORA_VERSION_TEXT, n
     AddPage(&m_rotation);
     AddPage(&m_donations);
     AddPage(&m_about);
-    // The icon is a shared resource of the program: the sheet does not destroy it.
-    m_hIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_VELMORA));
 }
 
 BOOL CVelmoraDlg::OnInitDialog() {
     CPictureBarSheet::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SetWindowIcon(IDI_VELMORA);
 
     // The sizes here are pixels at 96 dpi, scaled to the sheet's.
     const auto scaled = [this](int pixels) { return velmora::toolkit::ScaleForDpi(pixels, GetDpi()); };

@@ -21,7 +21,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    HICON m_hIcon;
     CScreensavers m_screensavers;
     COptions m_options;
     CRotation m_rotation{m_screensavers, m_options};

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 #include "framework/win_app.h"
@@ -143,7 +144,29 @@ LRESULT CPictureBarSheet::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     velmora::toolkit::NotifyDpiChanged(m_hWnd, dpi);
+    LoadWindowIcons();
     return result;
+}
+
+void CPictureBarSheet::SetWindowIcon(UINT iconId) {
+    m_iconId = iconId;
+    LoadWindowIcons();
+}
+
+void CPictureBarSheet::LoadWindowIcons() {
+    if (!m_hWnd || !m_iconId) return;
+    // A per-monitor aware program gets the system's sizes for the system dpi
+    // from GetSystemMetrics and LoadIcon: the sizes are asked for the sheet's
+    // own. The old icons go only once the window holds the new ones.
+    HINSTANCE instance = AfxGetInstanceHandle();
+    CIcon smallIcon(velmora::toolkit::LoadIconSized(
+        instance, m_iconId, velmora::toolkit::MetricForDpi(SM_CXSMICON, m_dpi)));
+    CIcon bigIcon(velmora::toolkit::LoadIconSized(
+        instance, m_iconId, velmora::toolkit::MetricForDpi(SM_CXICON, m_dpi)));
+    if (smallIcon) SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
+    if (bigIcon) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
+    if (smallIcon) m_smallIcon = std::move(smallIcon);
+    if (bigIcon) m_bigIcon = std::move(bigIcon);
 }
 
 void CPictureBarSheet::ScaleChildren(UINT from, UINT to) {

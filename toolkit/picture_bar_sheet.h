@@ -2,6 +2,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/icon.h"
 #include "framework/property_sheet.h"
 #include "toolkit/picture_bar.h"
 
@@ -26,6 +27,9 @@ public:
     UINT GetDpi() const { return m_dpi; }
 
     CPictureBar* GetPictureBar() { return m_bar.get(); }
+    // The window's icons (caption and task switcher), loaded from the icon
+    // resource at the sizes for the sheet's dpi, and again when it changes.
+    void SetWindowIcon(UINT iconId);
 
 protected:
     BOOL OnInitDialog() override;
@@ -52,6 +56,7 @@ private:
     // window rectangle, children and fonts scaled, our own drawing told.
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void ScaleChildren(UINT from, UINT to);
+    void LoadWindowIcons();
     // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp anywhere in the
     // sheet step through the pages (see the hook procedure).
     bool StepPageForKey(const MSG& message);
@@ -65,4 +70,7 @@ private:
     CFont m_scaledFont;
     COLORREF m_transparent = RGB(255, 0, 255);
     CTabFollower m_tabFollower{*this};
+    UINT m_iconId = 0;
+    CIcon m_smallIcon;
+    CIcon m_bigIcon;
 };

@@ -167,7 +167,7 @@ def preview_picture():
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write_ico(os.path.join(OUT, "velmora.ico"), [emblem(32), emblem(16), emblem(48)])
+    write_ico(os.path.join(OUT, "velmora.ico"), [emblem(32), emblem(16), emblem(48), emblem(20), emblem(24), emblem(40), emblem(64)])
     rows, palette = preview_picture()
     write_bmp8(os.path.join(OUT, "preview.bmp"), rows, palette)
     return 0

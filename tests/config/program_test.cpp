@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/velmora_dlg.h"
+#include "framework/icon.h"
 #include "framework/property_page.h"
 #include "resources/velmora_exe_ids.h"
 #include "tests/support/win_test_support.h"
@@ -187,11 +188,12 @@ TEST(VelmoraProgram, SheetCarriesTheProgramIconLargeAndSmall) {
     vtest::FileRestorer keep(vtest::IniPath());
     CVelmoraDlg dialog;
     ASSERT_TRUE(dialog.Create());
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_VELMORA));
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog.m_hWnd, WM_GETICON, ICON_BIG, 0)), icon);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog.m_hWnd, WM_GETICON, ICON_SMALL, 0)),
-              icon);
+    // Each drawn at its own size from the program's icon, not one shrunk.
+    const auto width = [&](WPARAM which) {
+        return IconWidth(reinterpret_cast<HICON>(SendMessageA(dialog.m_hWnd, WM_GETICON, which, 0)));
+    };
+    EXPECT_EQ(width(ICON_BIG), GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(width(ICON_SMALL), GetSystemMetrics(SM_CXSMICON));
     EXPECT_STREQ(dialog.GetRuntimeClass()->m_lpszClassName, "CVelmoraDlg");
     dialog.DestroyWindow();
 }

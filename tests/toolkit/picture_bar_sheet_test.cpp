@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/data_exchange.h"
+#include "framework/icon.h"
 #include "tests/support/win_test_support.h"
 #include "tests/toolkit/screen_capture.h"
 #include "tests/toolkit/toolkit_test_ids.h"
@@ -308,6 +309,12 @@ TEST(PictureBarSheet, TheBarFollowsPagesChosenFromTheKeyboard) {
 TEST(PictureBarSheet, ADpiChangeScalesTheSheetTheBarAndThePages) {
     TestSheet sheet(true);
     ASSERT_TRUE(sheet.Create());
+    sheet.SetWindowIcon(IDI_TEST_PICTURE);
+    const auto iconWidth = [&](WPARAM which) {
+        return IconWidth(reinterpret_cast<HICON>(sheet.SendMessage(WM_GETICON, which)));
+    };
+    EXPECT_EQ(iconWidth(ICON_SMALL), GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(iconWidth(ICON_BIG), GetSystemMetrics(SM_CXICON));
     HWND bar = sheet.Bar();
     HWND edit = sheet.alpha.GetDlgItem(IDC_TEST_ALPHA_EDIT);
     const RECT barBefore = RectIn(sheet.m_hWnd, bar), editBefore = RectIn(sheet.alpha.m_hWnd, edit);
@@ -324,6 +331,9 @@ TEST(PictureBarSheet, ADpiChangeScalesTheSheetTheBarAndThePages) {
     EXPECT_EQ(sheet.GetPictureBar()->PictureSize(), 2 * TEST_STRIP_PICTURE);
     EXPECT_GE(SendMessageA(bar, LB_GETITEMHEIGHT, 0, 0), 2 * TEST_STRIP_PICTURE);
     EXPECT_NEAR(Width(RectIn(sheet.alpha.m_hWnd, edit)), 2 * Width(editBefore), 2);
+    // The caption's and the task switcher's icons, from the sizes the file holds.
+    EXPECT_EQ(iconWidth(ICON_SMALL), 2 * GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(iconWidth(ICON_BIG), 2 * GetSystemMetrics(SM_CXICON));
     sheet.DestroyWindow();
 }
 
