@@ -134,7 +134,11 @@ protected:
         return path;
     }
 
+    // The user comes back once the run watches the input: its window
+    // answers only when that is in place. Earlier, the probe may end on the
+    // move while the run has seen no input, and starts the next one.
     static void ReturningUser() {
+        EXPECT_NE(WaitForAnsweringWindow("VelmoraScrWnd", kWait), nullptr);
         SetCursorPos(100, 100);
         PumpFor(50);
         SetCursorPos(700, 500);

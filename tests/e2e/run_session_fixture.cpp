@@ -191,12 +191,7 @@ HWND RunSession::SessionWindow() {
     // The session window is made once the first screensaver has started. It
     // can be found while it is still being made; it answers a message once
     // that is over (and the run's watch on the user's input is in place).
-    HWND session = nullptr;
-    WaitUntil([&] { return (session = FindWindowA(nullptr, "VelmoraScrWnd")) != nullptr; }, kWait);
-    DWORD_PTR answer = 0;
-    if (session && !SendMessageTimeoutA(session, WM_NULL, 0, 0, SMTO_NORMAL, kWait, &answer))
-        return nullptr;
-    return session;
+    return WaitForAnsweringWindow("VelmoraScrWnd", kWait);
 }
 
 void RunSession::Rotate() {

@@ -85,7 +85,9 @@ TEST_F(RunSession, RotationClosesTheChildThroughItsWindowAndSendsNoInput) {
         ASSERT_TRUE(StartRun(scr));
         const std::vector<std::string> expected = {alpha, beta, gamma, alpha};
         for (size_t i = 0; i < expected.size(); ++i) {
-            ASSERT_TRUE(WaitForStarts(i + 1)) << "start " << i;
+            ASSERT_TRUE(WaitForStarts(i + 1))
+                << "start " << i << ": the run "
+                << (scr.Running() ? "goes on" : "ended, " + std::to_string(scr.ExitCode()));
             ProbeStart start = Starts()[i];
             EXPECT_EQ(start.commandLine, ShortPath(expected[i]) + " /s");
             EXPECT_EQ(IniValue("Screensaver", "LastScrShow"), std::to_string(i % 3));

@@ -346,6 +346,15 @@ HWND WaitForDialog(DWORD pid, const std::string& caption, DWORD timeoutMs) {
     return found;
 }
 
+HWND WaitForAnsweringWindow(const char* title, DWORD timeoutMs) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowA(nullptr, title)) != nullptr; }, timeoutMs);
+    DWORD_PTR answer = 0;
+    if (window && !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &answer))
+        return nullptr;
+    return window;
+}
+
 HWND AnyDialogOf(DWORD pid) {
     for (HWND hwnd : TopLevelWindowsOf(pid))
         if (ClassNameOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) return hwnd;

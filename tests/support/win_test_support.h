@@ -130,6 +130,10 @@ std::vector<HWND> TopLevelWindowsOf(DWORD pid);
 std::set<DWORD> ThreadsOf(DWORD pid);
 // A dialog (class #32770) of the process with the given caption, waited for.
 HWND WaitForDialog(DWORD pid, const std::string& caption, DWORD timeoutMs);
+// The top-level window of that title once it exists and has answered a
+// message (it is made, and what its making sets up is in place); null after
+// the wait.
+HWND WaitForAnsweringWindow(const char* title, DWORD timeoutMs);
 // Any dialog of the process, or null.
 HWND AnyDialogOf(DWORD pid);
 // The first descendant window of the given class, or null.
