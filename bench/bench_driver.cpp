@@ -226,24 +226,30 @@ double StartRun(Child& scr, size_t later, Stamp& stamp, DWORD timeoutMs = 30000)
     return stamp.ms - t0;
 }
 
+// One repeat of a run against a bare start: Velmora.scr /s started -> its
+// first child's first instruction, that child closed and the run ended; then
+// the saver started bare, as the runner starts it. False when either failed.
+bool RunThenBare(const std::string& saver, Series& run, Series& bare, DWORD timeoutMs = 30000) {
+    Child scr;
+    Stamp stamp{};
+    const double started = StartRun(scr, 0, stamp, timeoutMs);
+    if (started < 0) return false;
+    run.ms.push_back(started);
+    CloseSaver(stamp.pid);
+    scr.WaitExit();
+    const double alone = BareStart(saver);
+    if (alone < 0) return false;
+    bare.ms.push_back(alone);
+    return true;
+}
+
 // Velmora.scr /s started -> the child's first instruction; and the same
 // saver started bare, as the runner starts it.
 void HandOff(const std::string& saver) {
     SetRotation({saver});
     Series run("Velmora.scr /s -> child's first instruction"), bare("bare start of the same saver");
-    for (int i = 0; i < g_repeats; ++i) {
-        Child scr;
-        Stamp stamp{};
-        const double covered = StartRun(scr, 0, stamp);
-        if (covered < 0) return;
-        run.ms.push_back(covered);
-        CloseSaver(stamp.pid);
-        scr.WaitExit();
-
-        const double started = BareStart(saver);
-        if (started < 0) return;
-        bare.ms.push_back(started);
-    }
+    for (int i = 0; i < g_repeats; ++i)
+        if (!RunThenBare(saver, run, bare)) return;
     Report(run);
     Report(bare);
     Ratio("hand-off (run / two bare starts)", run.Median() / (2 * bare.Median()), 1.15);
@@ -519,16 +525,7 @@ void SkipCost(const std::string& saver) {
     for (int i = 0; i < g_repeats; ++i) {
         WritePrivateProfileSectionA("Screensaver", section.data(), "Velmora.ini");
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, "Velmora.ini");
-        Child scr;
-        Stamp stamp{};
-        const double started = StartRun(scr, 0, stamp, 300000);
-        if (started < 0) return;
-        run.ms.push_back(started);
-        CloseSaver(stamp.pid);
-        scr.WaitExit();
-        const double alone = BareStart(saver);
-        if (alone < 0) return;
-        bare.ms.push_back(alone);
+        if (!RunThenBare(saver, run, bare, 300000)) return;
     }
     Report(run);
     Report(bare);
