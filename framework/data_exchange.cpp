@@ -28,9 +28,7 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value) {
 
 namespace {
 bool IsRadio(HWND button) {
-    char cls[16] = "";
-    GetClassNameA(button, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Button") != 0) return false;
+    if (!IsWindowOfClass(button, "Button")) return false;
     LONG type = GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
     return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }

@@ -140,6 +140,13 @@ protected:
     bool m_ownsWindow = false;
 };
 
+// Whether the window is of the window class (compared as Windows does,
+// without regard to case).
+inline bool IsWindowOfClass(HWND hwnd, const char* className) {
+    char name[64] = "";
+    return ::GetClassNameA(hwnd, name, sizeof name) > 0 && lstrcmpiA(name, className) == 0;
+}
+
 // A window's rectangle in its parent's client coordinates (where
 // SetWindowPos places a child).
 inline RECT RectInParent(HWND parent, HWND child) {

@@ -19,10 +19,8 @@ BOOL CToolkitPage::OnInitDialog() {
 namespace {
 
 bool IsTextLabel(HWND hwnd) {
-    char name[16] = "";
-    GetClassNameA(hwnd, name, sizeof name);
     const LONG type = GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK;
-    return lstrcmpiA(name, "Static") == 0 &&
+    return IsWindowOfClass(hwnd, "Static") &&
            (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
 }
 
@@ -30,9 +28,7 @@ bool IsTextLabel(HWND hwnd) {
 bool Shown(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 bool IsGroupBox(HWND hwnd) {
-    char name[16] = "";
-    GetClassNameA(hwnd, name, sizeof name);
-    return lstrcmpiA(name, "Button") == 0 &&
+    return IsWindowOfClass(hwnd, "Button") &&
            (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
@@ -143,9 +139,7 @@ LRESULT CToolkitPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CToolkitPage::OnDpiChanged(UINT from, UINT to) {
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = "";
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, WC_LISTVIEWA) != 0) continue;
+        if (!IsWindowOfClass(child, WC_LISTVIEWA)) continue;
         HWND header = reinterpret_cast<HWND>(::SendMessageA(child, LVM_GETHEADER, 0, 0));
         const int columns = header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
         for (int i = 0; i < columns; ++i) {
