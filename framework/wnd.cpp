@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/critical_section.h"
+#include "framework/proc_address.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -23,12 +24,6 @@ struct Subclassing {
     decltype(&::DefSubclassProc) forward = nullptr;
 };
 
-template <typename Function>
-Function Entry(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 // Until the library is loaded no window can have been subclassed here, so a
 // lookup needs nothing of it: only a new subclass loads it.
 const Subclassing* Comctl(bool load) {
@@ -37,10 +32,10 @@ const Subclassing* Comctl(bool load) {
         HMODULE module = GetModuleHandleA("comctl32.dll");
         if (!module) module = LoadLibraryA("comctl32.dll");
         Subclassing f;
-        f.set = Entry<decltype(f.set)>(module, "SetWindowSubclass");
-        f.get = Entry<decltype(f.get)>(module, "GetWindowSubclass");
-        f.remove = Entry<decltype(f.remove)>(module, "RemoveWindowSubclass");
-        f.forward = Entry<decltype(f.forward)>(module, "DefSubclassProc");
+        f.set = ProcAddress<decltype(f.set)>(module, "SetWindowSubclass");
+        f.get = ProcAddress<decltype(f.get)>(module, "GetWindowSubclass");
+        f.remove = ProcAddress<decltype(f.remove)>(module, "RemoveWindowSubclass");
+        f.forward = ProcAddress<decltype(f.forward)>(module, "DefSubclassProc");
         return f;
     }();
     return &functions;

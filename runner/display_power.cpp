@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/proc_address.h"
+
 namespace velmora::runner {
 
 namespace {
@@ -25,12 +27,6 @@ constexpr GUID kMonitorPowerOn = {
 using RegisterFn = void*(WINAPI*)(HANDLE, const GUID*, DWORD);
 using UnregisterFn = BOOL(WINAPI*)(void*);
 
-template <typename Fn>
-Fn User32(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
-}
-
 bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The setting this Windows reports the display by, or null.
@@ -49,7 +45,7 @@ const GUID* DisplaySetting() {
 bool DisplayPower::Register(HWND window) {
     Unregister();
     const GUID* setting = DisplaySetting();
-    auto registerFn = User32<RegisterFn>("RegisterPowerSettingNotification");
+    auto registerFn = User32Function<RegisterFn>("RegisterPowerSettingNotification");
     if (!setting || !registerFn) return false;
     m_notification = registerFn(window, setting, 0 /* DEVICE_NOTIFY_WINDOW_HANDLE */);
     return m_notification != nullptr;
@@ -57,7 +53,7 @@ bool DisplayPower::Register(HWND window) {
 
 void DisplayPower::Unregister() {
     if (!m_notification) return;
-    if (auto unregisterFn = User32<UnregisterFn>("UnregisterPowerSettingNotification"))
+    if (auto unregisterFn = User32Function<UnregisterFn>("UnregisterPowerSettingNotification"))
         unregisterFn(m_notification);
     m_notification = nullptr;
 }

@@ -1,5 +1,6 @@
 #include "runner/input_watch.h"
 
+#include "framework/proc_address.h"
 #include "runner/run_timings.h"
 namespace velmora::runner {
 
@@ -22,8 +23,7 @@ using GetLastInputInfoFn = BOOL(WINAPI*)(PLASTINPUTINFO);
 
 // Looked up at run time: Windows 98 has no GetLastInputInfo.
 GetLastInputInfoFn LastInputFunction() {
-    static const GetLastInputInfoFn function = reinterpret_cast<GetLastInputInfoFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
+    static const auto function = User32Function<GetLastInputInfoFn>("GetLastInputInfo");
     return function;
 }
 
@@ -31,8 +31,7 @@ using GetPhysicalCursorPosFn = BOOL(WINAPI*)(LPPOINT);
 
 // Vista and later.
 GetPhysicalCursorPosFn PhysicalCursorFunction() {
-    return reinterpret_cast<GetPhysicalCursorPosFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetPhysicalCursorPos")));
+    return User32Function<GetPhysicalCursorPosFn>("GetPhysicalCursorPos");
 }
 
 // How this thread takes the pointer's resting place in the hooks' own
@@ -51,16 +50,14 @@ GetPhysicalCursorPosFn PhysicalCursorFunction() {
 // - Before Vista: no scaling of programs; GetCursorPos is the origin.
 enum class OriginSpace { ThreadAware, HooksOnly, PhysicalCheck };
 OriginSpace MakeOriginSpace() {
-    HMODULE user = GetModuleHandleA("user32.dll");
     using SetContextFn = HANDLE(WINAPI*)(HANDLE);
-    auto setContext = reinterpret_cast<SetContextFn>(
-        reinterpret_cast<void*>(GetProcAddress(user, "SetThreadDpiAwarenessContext")));
+    auto setContext = User32Function<SetContextFn>("SetThreadDpiAwarenessContext");
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 (1703), else the first
     // per-monitor context (1607).
     if (setContext && (setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4))) ||
                        setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-3)))))
         return OriginSpace::ThreadAware;
-    if (GetProcAddress(user, "PhysicalToLogicalPointForPerMonitorDPI"))
+    if (User32Function<FARPROC>("PhysicalToLogicalPointForPerMonitorDPI"))
         return OriginSpace::HooksOnly;
     return OriginSpace::PhysicalCheck;
 }

@@ -2,18 +2,12 @@
 
 #include "framework/dc.h"
 #include "framework/gdi.h"
-
-namespace velmora::toolkit {
-namespace {
+#include "framework/proc_address.h"
 
 // The newer calls are looked up at run time: the program also runs on
 // versions of Windows that do not have them.
-template <typename Fn>
-Fn User32Call(const char* name) {
-    HMODULE user = GetModuleHandleA("user32.dll");
-    return user ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user, name)))
-                : nullptr;
-}
+namespace velmora::toolkit {
+namespace {
 
 UINT ScreenDpi() {
     CClientDC screen(nullptr);
@@ -33,17 +27,13 @@ constexpr int kEffectiveDpi = 0;
 
 UINT WindowDpi(HWND hwnd) {
     using ForWindow = UINT(WINAPI*)(HWND);
-    static const auto forWindow = User32Call<ForWindow>("GetDpiForWindow");
+    static const auto forWindow = User32Function<ForWindow>("GetDpiForWindow");
     if (forWindow && hwnd) {
         if (UINT dpi = forWindow(hwnd)) return dpi;
     }
     using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const ForMonitor forMonitor = [] {
-        HMODULE shcore = LoadLibraryA("shcore.dll");
-        return shcore ? reinterpret_cast<ForMonitor>(
-                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                      : nullptr;
-    }();
+    static const auto forMonitor =
+        ProcAddress<ForMonitor>(LoadLibraryA("shcore.dll"), "GetDpiForMonitor");
     if (forMonitor && hwnd) {
         UINT x = 0, y = 0;
         if (SUCCEEDED(forMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), kEffectiveDpi,
@@ -56,7 +46,7 @@ UINT WindowDpi(HWND hwnd) {
 
 int MetricForDpi(int index, UINT dpi) {
     using ForDpi = int(WINAPI*)(int, UINT);
-    static const auto forDpi = User32Call<ForDpi>("GetSystemMetricsForDpi");
+    static const auto forDpi = User32Function<ForDpi>("GetSystemMetricsForDpi");
     if (forDpi) return forDpi(index, dpi);
     return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
 }
@@ -65,8 +55,8 @@ bool DialogsScaleThemselves() {
     using Context = HANDLE;
     using GetContext = Context(WINAPI*)();
     using Equal = BOOL(WINAPI*)(Context, Context);
-    static const auto getContext = User32Call<GetContext>("GetThreadDpiAwarenessContext");
-    static const auto equal = User32Call<Equal>("AreDpiAwarenessContextsEqual");
+    static const auto getContext = User32Function<GetContext>("GetThreadDpiAwarenessContext");
+    static const auto equal = User32Function<Equal>("AreDpiAwarenessContextsEqual");
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
     const auto perMonitorV2 = reinterpret_cast<Context>(static_cast<INT_PTR>(-4));
     return getContext && equal && equal(getContext(), perMonitorV2);
